@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the GUI need, only
+# those that are missing. Sourced by ./run and ./test.
+MC_PACKAGES=(
+    cmake g++ make python3 pkg-config
+    qtbase5-dev libqt5serialport5-dev qttools5-dev-tools qttools5-dev
+    xvfb xauth imagemagick fonts-noto-cjk fonts-dejavu-core
+)
+
+mc_install_deps() {
+    local missing=()
+    if command -v dpkg-query >/dev/null 2>&1; then
+        local p
+        for p in "${MC_PACKAGES[@]}" "$@"; do
+            dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+        done
+    else
+        echo "Not a Debian system: install these packages yourself: ${MC_PACKAGES[*]} $*" >&2
+        return 1
+    fi
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo=sudo
+    $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+}

@@ -1,0 +1,6 @@
+#include "app/ctitleframe.h"
+
+CTitleFrame::CTitleFrame(QWidget *parent)
+    : QFrame(parent)
+{
+}

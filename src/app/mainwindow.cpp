@@ -1,0 +1,128 @@
+#include "app/mainwindow.h"
+
+#include "app/ctitleframe.h"
+#include "config/linkparameters.h"
+#include "panels/cdebugerframe.h"
+#include "panels/csceneframe.h"
+#include "panels/cswitcherframe.h"
+#include "setup/cconnectframe.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QDir>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace {
+
+QString languageFile(const char *name)
+{
+    return QDir::currentPath() + QStringLiteral("/Lang/") + QLatin1String(name);
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+{
+    // The translation goes in before any panel exists, so every panel comes up translated.
+    bool hasFile = false;
+    const QString file = currentLanguageFile(&hasFile);
+    if (hasFile && m_translator.load(file))
+        QApplication::installTranslator(&m_translator);
+
+    setWindowFlags(Qt::FramelessWindowHint);
+    setFixedSize(WindowWidth, WindowHeight);
+
+    m_centralWidget = new QWidget;
+    m_titleFrame = new CTitleFrame(this);
+    m_sceneFrame = new CSceneFrame(this);
+    m_switcherFrame = new CSwitcherFrame(this);
+    m_connectFrame = new CConnectFrame(this);
+    m_debugFrame = new CDebugerFrame;
+
+    auto *linkRow = new QHBoxLayout;
+    linkRow->setContentsMargins(0, 0, 0, 0);
+    linkRow->setSpacing(0);
+    linkRow->addWidget(m_connectFrame);
+    linkRow->addWidget(m_sceneFrame);
+
+    auto *mainLayout = new QVBoxLayout;
+    mainLayout->setContentsMargins(0, 0, 0, 0);
+    mainLayout->setSpacing(0);
+    mainLayout->addWidget(m_titleFrame);
+    mainLayout->addLayout(linkRow);
+    mainLayout->addWidget(m_switcherFrame);
+    mainLayout->addStretch();
+    mainLayout->addWidget(m_debugFrame);
+    mainLayout->setContentsMargins(1, 1, 1, 1);
+
+    setCentralWidget(m_centralWidget);
+    m_centralWidget->setLayout(mainLayout);
+
+    setObjectName(QStringLiteral("mainWindow"));
+    m_titleFrame->setObjectName(QStringLiteral("titleWidget"));
+    m_sceneFrame->setObjectName(QStringLiteral("sceneWidget"));
+    m_switcherFrame->setObjectName(QStringLiteral("switchWidget"));
+    m_connectFrame->setObjectName(QStringLiteral("connectWidget"));
+    m_debugFrame->setObjectName(QStringLiteral("debugWidget"));
+
+    connect(m_titleFrame, &CTitleFrame::changLang, this, &MainWindow::onChangeLang);
+}
+
+// Panels save their state in their own destructors, in this order.
+MainWindow::~MainWindow()
+{
+    delete m_titleFrame;
+    m_titleFrame = nullptr;
+    delete m_sceneFrame;
+    m_sceneFrame = nullptr;
+    delete m_switcherFrame;
+    m_switcherFrame = nullptr;
+    delete m_connectFrame;
+    m_connectFrame = nullptr;
+    delete m_debugFrame;
+    m_debugFrame = nullptr;
+    delete m_centralWidget;
+    m_centralWidget = nullptr;
+}
+
+QString MainWindow::currentLanguageFile(bool *hasFile)
+{
+    *hasFile = false;
+    switch (linkParameters().langType) {
+    case 0:
+        *hasFile = true;
+        return languageFile("zh_cn.qm");
+    case 1:
+        *hasFile = true;
+        return languageFile("zh_tw.qm");
+    default:
+        return QString();
+    }
+}
+
+void MainWindow::onChangeLang(int langType)
+{
+    switch (langType) {
+    case 1:
+        if (m_translator.load(languageFile("zh_tw.qm")))
+            QApplication::installTranslator(&m_translator);
+        break;
+    case 2:
+        QApplication::removeTranslator(&m_translator);
+        break;
+    case 0:
+        if (m_translator.load(languageFile("zh_cn.qm")))
+            qDebug() << (QApplication::installTranslator(&m_translator) ? "true" : "false");
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+}

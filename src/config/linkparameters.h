@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// The one program-wide record of what the settings files held at start-up.
+// Panels that change a field write it here and through its setter.
+struct LinkParameters
+{
+    QString port;
+    QString baud;
+    QString ipAddress;
+    QString netPort;
+    int langType = 0;
+    int matrixId = 1;
+    int connectType = 0;
+    int audio = 0;
+    int type = 0;
+};
+
+// Reads the settings files into a fresh record, applying the defaults.
+LinkParameters readLinkParameters();
+
+// Filled from the settings files on the first call, never re-read.
+LinkParameters &linkParameters();

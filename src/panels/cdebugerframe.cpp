@@ -1,0 +1,6 @@
+#include "panels/cdebugerframe.h"
+
+CDebugerFrame::CDebugerFrame(QWidget *parent)
+    : QFrame(parent)
+{
+}

@@ -1,0 +1,6 @@
+#include "panels/csceneframe.h"
+
+CSceneFrame::CSceneFrame(QWidget *parent)
+    : QFrame(parent)
+{
+}

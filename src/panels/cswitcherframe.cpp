@@ -1,0 +1,6 @@
+#include "panels/cswitcherframe.h"
+
+CSwitcherFrame::CSwitcherFrame(QWidget *parent)
+    : QFrame(parent)
+{
+}

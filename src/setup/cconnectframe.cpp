@@ -1,0 +1,6 @@
+#include "setup/cconnectframe.h"
+
+CConnectFrame::CConnectFrame(QWidget *parent)
+    : QFrame(parent)
+{
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QCheckBox>
+
+class QAction;
+
+// A check box whose right-click menu holds one action that emits trigger().
+class CheckBoxWithMenu : public QCheckBox
+{
+    Q_OBJECT
+
+public:
+    explicit CheckBoxWithMenu(QWidget *parent = nullptr);
+    explicit CheckBoxWithMenu(const QString &text, QWidget *parent = nullptr);
+    ~CheckBoxWithMenu() override;
+
+    void setActionText(const QString &text);
+
+signals:
+    void trigger();
+
+private slots:
+    void actionOnMenu();
+
+private:
+    void initMenu();
+
+    QAction *m_menuAction = nullptr;
+};
