@@ -1,0 +1,6 @@
+#include "panels/advancedsetting.h"
+
+AdvancedSetting::AdvancedSetting(QWidget *parent)
+    : QFrame(parent)
+{
+}
