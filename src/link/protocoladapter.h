@@ -53,6 +53,8 @@ public:
 
 signals:
     void sendData(QString data);
+    // The device side closed the link in use (kind: 0 serial, 1 TCP).
+    void linkDropped(int kind);
 
 private:
     protocoladapter();
