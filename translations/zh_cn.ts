@@ -2,6 +2,69 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
     <context>
+        <name>AdvancedSetting</name>
+        <message>
+            <source>Back</source>
+            <translation>返回</translation>
+        </message>
+        <message>
+            <source>Poll Setting</source>
+            <translation>轮询设置</translation>
+        </message>
+        <message>
+            <source>Input Begin</source>
+            <translation>起始输入</translation>
+        </message>
+        <message>
+            <source>Input End</source>
+            <translation>结束输入</translation>
+        </message>
+        <message>
+            <source>Output Begin</source>
+            <translation>起始输出</translation>
+        </message>
+        <message>
+            <source>Output End</source>
+            <translation>结束输出</translation>
+        </message>
+        <message>
+            <source>Sleep</source>
+            <translation>间隔(毫秒)</translation>
+        </message>
+        <message>
+            <source>Start Poll</source>
+            <translation>开始轮询</translation>
+        </message>
+        <message>
+            <source>Poll Info</source>
+            <translation>轮询信息</translation>
+        </message>
+        <message>
+            <source>Timing Switch</source>
+            <translation>定时切换</translation>
+        </message>
+        <message>
+            <source>Output</source>
+            <translation>输出</translation>
+        </message>
+        <message>
+            <source>Start Timing</source>
+            <translation>开始定时</translation>
+        </message>
+        <message>
+            <source>Switch Info</source>
+            <translation>切换信息</translation>
+        </message>
+        <message>
+            <source>Stop Poll</source>
+            <translation>停止轮询</translation>
+        </message>
+        <message>
+            <source>Stop Timing</source>
+            <translation>停止定时</translation>
+        </message>
+    </context>
+    <context>
         <name>CAliasSetting</name>
         <message>
             <source>Scene Alias</source>

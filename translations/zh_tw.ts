@@ -2,6 +2,69 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_TW">
     <context>
+        <name>AdvancedSetting</name>
+        <message>
+            <source>Back</source>
+            <translation>返回</translation>
+        </message>
+        <message>
+            <source>Poll Setting</source>
+            <translation>輪詢設定</translation>
+        </message>
+        <message>
+            <source>Input Begin</source>
+            <translation>起始輸入</translation>
+        </message>
+        <message>
+            <source>Input End</source>
+            <translation>結束輸入</translation>
+        </message>
+        <message>
+            <source>Output Begin</source>
+            <translation>起始輸出</translation>
+        </message>
+        <message>
+            <source>Output End</source>
+            <translation>結束輸出</translation>
+        </message>
+        <message>
+            <source>Sleep</source>
+            <translation>間隔(毫秒)</translation>
+        </message>
+        <message>
+            <source>Start Poll</source>
+            <translation>開始輪詢</translation>
+        </message>
+        <message>
+            <source>Poll Info</source>
+            <translation>輪詢資訊</translation>
+        </message>
+        <message>
+            <source>Timing Switch</source>
+            <translation>定時切換</translation>
+        </message>
+        <message>
+            <source>Output</source>
+            <translation>輸出</translation>
+        </message>
+        <message>
+            <source>Start Timing</source>
+            <translation>開始定時</translation>
+        </message>
+        <message>
+            <source>Switch Info</source>
+            <translation>切換資訊</translation>
+        </message>
+        <message>
+            <source>Stop Poll</source>
+            <translation>停止輪詢</translation>
+        </message>
+        <message>
+            <source>Stop Timing</source>
+            <translation>停止定時</translation>
+        </message>
+    </context>
+    <context>
         <name>CAliasSetting</name>
         <message>
             <source>Scene Alias</source>

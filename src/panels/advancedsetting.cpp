@@ -1,6 +1,414 @@
 #include "panels/advancedsetting.h"
 
+#include "config/settings.h"
+#include "link/protocoladapter.h"
+
+#include <QComboBox>
+#include <QDebug>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <iterator>
+
+namespace {
+
+// Pause between two steps of a run, in milliseconds, as offered by both Sleep boxes.
+constexpr int SleepValuesMs[] = {100, 200, 300, 400, 500, 600, 700, 800, 900,
+                                 1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000};
+
+constexpr int PollInfoSpacing = 20;
+constexpr int TimingPairSpacing = 20;
+constexpr int TimingButtonSpacing = 40;
+constexpr int TimingRowSpacing = 2;
+
+// Route and output texts are the device's own notation, never translated.
+constexpr char RouteFormat[] = "%1 ----> %2";
+constexpr char AllOutputsText[] = "All";
+
+constexpr char InfoLabelStyle[] =
+    "QLabel{color: rgb(255, 15, 15);                               "
+    "font-family: 'Microsoft YaHei';                               "
+    "font-size: 16px;}";
+
+// Where each walk stands. One set for the whole process, shared by every page
+// and every run: a stopped run, or a page created anew, picks up where the last
+// step left off instead of starting over at Begin.
+struct SequencePositions
+{
+    bool pollSet = false;
+    int pollInput = 0;
+    int pollOutput = 0;
+    bool allSet = false;
+    int allInput = 0;
+    bool singleSet = false;
+    int singleInput = 0;
+};
+
+SequencePositions &positions()
+{
+    static SequencePositions sequence;
+    return sequence;
+}
+
+QString routeText(int input, const QString &output)
+{
+    return QString::fromLatin1(RouteFormat).arg(QString::number(input), output);
+}
+
+int boxValue(const QComboBox *box)
+{
+    return box->currentText().toInt();
+}
+
+void presetBox(QComboBox *box, int stored)
+{
+    const int index = box->findText(QString::number(stored));
+    if (index >= 0)
+        box->setCurrentIndex(index);
+}
+
+QComboBox *makeBox(const char *objectName)
+{
+    auto *box = new QComboBox;
+    box->setObjectName(QLatin1String(objectName));
+    box->setView(new QListView(box));
+    return box;
+}
+
+QLabel *makeInfoLabel(const QString &text)
+{
+    auto *label = new QLabel(text);
+    label->setStyleSheet(QString::fromLatin1(InfoLabelStyle));
+    return label;
+}
+
+} // namespace
+
 AdvancedSetting::AdvancedSetting(QWidget *parent)
     : QFrame(parent)
 {
+    initLayout();
+    initConnections();
+    fillBoxes();
+    presetBoxes();
+    keepCaptions();
+}
+
+// A run still going is simply dropped with the page: its timer is one of our children.
+AdvancedSetting::~AdvancedSetting()
+{
+    setPollInBegin(boxValue(m_pollInBeginBox));
+    setPollInEnd(boxValue(m_pollInEndBox));
+    setPollOutStart(boxValue(m_pollOutBeginBox));
+    setPollOutEnd(boxValue(m_pollOutEndBox));
+    setPollSleep(boxValue(m_pollSleepBox));
+    setTimingStart(boxValue(m_timingInBeginBox));
+    setTimingEnd(boxValue(m_timingInEndBox));
+    setTimingOut(boxValue(m_timingOutBox));
+    setTimingSleep(boxValue(m_timingSleepBox));
+}
+
+void AdvancedSetting::initLayout()
+{
+    initPollGroup();
+    initTimingGroup();
+
+    m_backButton = new QPushButton(tr("Back"));
+    m_backButton->setObjectName(QStringLiteral("backButton"));
+    auto *backRow = new QHBoxLayout;
+    backRow->addStretch();
+    backRow->addWidget(m_backButton);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_pollGroup);
+    layout->addWidget(m_timingGroup);
+    layout->addLayout(backRow);
+}
+
+void AdvancedSetting::initPollGroup()
+{
+    m_pollGroup = new QGroupBox(tr("Poll Setting"));
+    m_pollInBeginLabel = new QLabel(tr("Input Begin"));
+    m_pollInEndLabel = new QLabel(tr("Input End"));
+    m_pollOutBeginLabel = new QLabel(tr("Output Begin"));
+    m_pollOutEndLabel = new QLabel(tr("Output End"));
+    m_pollSleepLabel = new QLabel(tr("Sleep"));
+    m_pollInBeginBox = makeBox("pollInBeginBox");
+    m_pollInEndBox = makeBox("pollInEndBox");
+    m_pollOutBeginBox = makeBox("pollOutBeginBox");
+    m_pollOutEndBox = makeBox("pollOutEndBox");
+    m_pollSleepBox = makeBox("pollSleepBox");
+    m_pollButton = new QPushButton(tr("Start Poll"));
+    m_pollButton->setObjectName(QStringLiteral("pollButton"));
+    m_pollInfoLabel = makeInfoLabel(tr("Poll Info"));
+    m_pollInfoLabel->setObjectName(QStringLiteral("pollInfoLabel"));
+
+    // Each label stands over its box.
+    auto *grid = new QGridLayout;
+    QWidget *const labels[] = {m_pollInBeginLabel, m_pollInEndLabel, m_pollOutBeginLabel,
+                               m_pollOutEndLabel, m_pollSleepLabel};
+    QWidget *const boxes[] = {m_pollInBeginBox, m_pollInEndBox, m_pollOutBeginBox,
+                              m_pollOutEndBox, m_pollSleepBox};
+    for (int column = 0; column < int(std::size(labels)); ++column) {
+        grid->addWidget(labels[column], 0, column);
+        grid->addWidget(boxes[column], 1, column);
+    }
+
+    auto *row = new QHBoxLayout(m_pollGroup);
+    row->addLayout(grid);
+    row->addWidget(m_pollButton);
+    row->addSpacing(PollInfoSpacing);
+    row->addWidget(m_pollInfoLabel);
+    row->addStretch();
+}
+
+void AdvancedSetting::initTimingGroup()
+{
+    m_timingGroup = new QGroupBox(tr("Timing Switch"));
+    m_timingInBeginLabel = new QLabel(tr("Input Begin"));
+    m_timingInEndLabel = new QLabel(tr("Input End"));
+    m_timingOutLabel = new QLabel(tr("Output"));
+    m_timingSleepLabel = new QLabel(tr("Sleep"));
+    m_timingInBeginBox = makeBox("timingInBeginBox");
+    m_timingInEndBox = makeBox("timingInEndBox");
+    m_timingOutBox = makeBox("timingOutBox");
+    m_timingSleepBox = makeBox("timingSleepBox");
+    m_timingButton = new QPushButton(tr("Start Timing"));
+    m_timingButton->setObjectName(QStringLiteral("timingButton"));
+    m_timingInfoLabel = makeInfoLabel(tr("Switch Info"));
+    m_timingInfoLabel->setObjectName(QStringLiteral("timingInfoLabel"));
+
+    auto *row = new QHBoxLayout;
+    row->setSpacing(TimingRowSpacing);
+    row->addWidget(m_timingInBeginLabel);
+    row->addWidget(m_timingInBeginBox);
+    row->addSpacing(TimingPairSpacing);
+    row->addWidget(m_timingInEndLabel);
+    row->addWidget(m_timingInEndBox);
+    row->addSpacing(TimingPairSpacing);
+    row->addWidget(m_timingOutLabel);
+    row->addWidget(m_timingOutBox);
+    row->addSpacing(TimingPairSpacing);
+    row->addWidget(m_timingSleepLabel);
+    row->addWidget(m_timingSleepBox);
+    row->addSpacing(TimingButtonSpacing);
+    row->addWidget(m_timingButton);
+    row->addStretch();
+
+    auto *column = new QVBoxLayout(m_timingGroup);
+    column->addLayout(row);
+    column->addWidget(m_timingInfoLabel);
+}
+
+void AdvancedSetting::initConnections()
+{
+    connect(m_pollButton, &QPushButton::clicked, this, &AdvancedSetting::onClickPoll);
+    connect(m_timingButton, &QPushButton::clicked, this, &AdvancedSetting::onClickTiming);
+    connect(m_backButton, &QPushButton::clicked, this, &AdvancedSetting::goBack);
+}
+
+void AdvancedSetting::fillBoxes()
+{
+    const int inputs = getInCount();
+    for (int i = 1; i <= inputs; ++i) {
+        const QString text = QString::number(i);
+        m_pollInBeginBox->addItem(text);
+        m_timingInBeginBox->addItem(text);
+        m_pollInEndBox->addItem(text);
+        m_timingInEndBox->addItem(text);
+    }
+
+    m_timingOutBox->addItem(QString::fromLatin1(AllOutputsText));
+    const int outputs = getOutCount();
+    for (int j = 1; j <= outputs; ++j) {
+        const QString text = QString::number(j);
+        m_pollOutBeginBox->addItem(text);
+        m_pollOutEndBox->addItem(text);
+        m_timingOutBox->addItem(text);
+    }
+
+    for (const int ms : SleepValuesMs) {
+        m_pollSleepBox->addItem(QString::number(ms));
+        m_timingSleepBox->addItem(QString::number(ms));
+    }
+
+    if (inputs < 1 || outputs < 1)
+        qDebug() << "AdvancedSetting: no channels to walk, inputs" << inputs << "outputs" << outputs;
+}
+
+// No matching item (absent key, a channel beyond the current count, "All"
+// stored as 0) leaves the box on its first item.
+void AdvancedSetting::presetBoxes()
+{
+    presetBox(m_pollInBeginBox, getPollInBegin());
+    presetBox(m_pollInEndBox, getPollInEnd());
+    presetBox(m_pollOutBeginBox, getPollOutStart());
+    presetBox(m_pollOutEndBox, getPollOutEnd());
+    presetBox(m_pollSleepBox, getPollSleep());
+    presetBox(m_timingInBeginBox, getTimingStart());
+    presetBox(m_timingInEndBox, getTimingEnd());
+    presetBox(m_timingOutBox, getTimingOut());
+    presetBox(m_timingSleepBox, getTimingSleep());
+}
+
+void AdvancedSetting::keepCaptions()
+{
+    m_startPollText = tr("Start Poll");
+    m_startTimingText = tr("Start Timing");
+    m_stopPollText = tr("Stop Poll");
+    m_stopTimingText = tr("Stop Timing");
+}
+
+void AdvancedSetting::changeEvent(QEvent *event)
+{
+    QFrame::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+}
+
+// The run buttons and info labels go back to their idle texts even during a
+// run; the running mode's button still ends it on the next click.
+void AdvancedSetting::retranslateUi()
+{
+    m_pollGroup->setTitle(tr("Poll Setting"));
+    m_pollInBeginLabel->setText(tr("Input Begin"));
+    m_pollInEndLabel->setText(tr("Input End"));
+    m_pollOutBeginLabel->setText(tr("Output Begin"));
+    m_pollOutEndLabel->setText(tr("Output End"));
+    m_pollSleepLabel->setText(tr("Sleep"));
+    m_timingGroup->setTitle(tr("Timing Switch"));
+    m_timingInBeginLabel->setText(tr("Input Begin"));
+    m_timingInEndLabel->setText(tr("Input End"));
+    m_timingOutLabel->setText(tr("Output"));
+    m_timingSleepLabel->setText(tr("Sleep"));
+    m_backButton->setText(tr("Back"));
+    m_pollButton->setText(tr("Start Poll"));
+    m_timingButton->setText(tr("Start Timing"));
+    m_pollInfoLabel->setText(tr("Poll Info"));
+    m_timingInfoLabel->setText(tr("Switch Info"));
+    keepCaptions();
+}
+
+void AdvancedSetting::onClickPoll()
+{
+    toggleRun(PollMode);
+}
+
+void AdvancedSetting::onClickTiming()
+{
+    toggleRun(TimingMode);
+}
+
+void AdvancedSetting::toggleRun(RunMode mode)
+{
+    if (m_switchTimer) {
+        stopRun();
+        if (m_runMode == mode)
+            return;
+    }
+    startRun(mode);
+}
+
+void AdvancedSetting::startRun(RunMode mode)
+{
+    const bool poll = mode == PollMode;
+    m_switchTimer = new QTimer(this);
+    // A coarse timer may fire early; the operator's Sleep is a minimum pause.
+    m_switchTimer->setTimerType(Qt::PreciseTimer);
+    m_switchTimer->setInterval(boxValue(poll ? m_pollSleepBox : m_timingSleepBox));
+    if (poll) {
+        connect(m_switchTimer, &QTimer::timeout, this, &AdvancedSetting::pollStep);
+        m_pollButton->setText(m_stopPollText);
+    } else {
+        connect(m_switchTimer, &QTimer::timeout, this, &AdvancedSetting::timingStep);
+        m_timingButton->setText(m_stopTimingText);
+    }
+    m_switchTimer->start();
+    m_runMode = mode;
+}
+
+void AdvancedSetting::stopRun()
+{
+    m_switchTimer->stop();
+    delete m_switchTimer;
+    m_switchTimer = nullptr;
+    m_pollButton->setText(m_startPollText);
+    m_timingButton->setText(m_startTimingText);
+    m_timingInfoLabel->setText(tr("Switch Info"));
+    m_pollInfoLabel->setText(tr("Poll Info"));
+}
+
+// Input and output advance together; the output wraps at once, the input
+// through one idle tick. Bounds are read anew on every tick.
+void AdvancedSetting::pollStep()
+{
+    // Without channels there is no route; sending channel 0 would be garbage.
+    if (m_pollInBeginBox->count() == 0 || m_pollOutBeginBox->count() == 0)
+        return;
+
+    const int inBegin = boxValue(m_pollInBeginBox);
+    const int inEnd = boxValue(m_pollInEndBox);
+    const int outBegin = boxValue(m_pollOutBeginBox);
+    const int outEnd = boxValue(m_pollOutEndBox);
+
+    SequencePositions &sequence = positions();
+    if (!sequence.pollSet) {
+        sequence.pollSet = true;
+        sequence.pollInput = inBegin;
+        sequence.pollOutput = outBegin;
+    }
+    if (sequence.pollInput > inEnd) {
+        sequence.pollInput = inBegin;
+        return;
+    }
+
+    m_pollInfoLabel->setText(routeText(sequence.pollInput, QString::number(sequence.pollOutput)));
+    protocoladapter::instance().sendSwitch(sequence.pollInput, sequence.pollOutput);
+
+    if (sequence.pollOutput < outEnd)
+        ++sequence.pollOutput;
+    else
+        sequence.pollOutput = outBegin;
+    ++sequence.pollInput;
+}
+
+// "All" and a single output each keep their own walk, so switching the Output
+// box mid-run continues whichever walk it selects.
+void AdvancedSetting::timingStep()
+{
+    if (m_timingInBeginBox->count() == 0)
+        return;
+
+    const int inBegin = boxValue(m_timingInBeginBox);
+    const int inEnd = boxValue(m_timingInEndBox);
+    const bool toAll = m_timingOutBox->currentIndex() == 0;
+
+    SequencePositions &sequence = positions();
+    bool &set = toAll ? sequence.allSet : sequence.singleSet;
+    int &input = toAll ? sequence.allInput : sequence.singleInput;
+    if (!set) {
+        set = true;
+        input = inBegin;
+    }
+    if (input > inEnd) {
+        input = inBegin;
+        return;
+    }
+
+    if (toAll) {
+        m_timingInfoLabel->setText(routeText(input, QString::fromLatin1(AllOutputsText)));
+        protocoladapter::instance().sendSwitchToAll(input);
+    } else {
+        const int output = boxValue(m_timingOutBox);
+        m_timingInfoLabel->setText(routeText(input, QString::number(output)));
+        protocoladapter::instance().sendSwitch(input, output);
+    }
+    ++input;
 }
