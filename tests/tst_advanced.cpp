@@ -53,6 +53,14 @@ QString idle(const QString &label)
     return sent(QLatin1String(IdleTick), label);
 }
 
+QStringList idleTicks(int count, const QString &label)
+{
+    QStringList ticks;
+    for (int i = 0; i < count; ++i)
+        ticks << idle(label);
+    return ticks;
+}
+
 // Watches one run: notes, on every tick of the page's switch timer, what the
 // step sent and showed, and ends the run right after the last wanted tick,
 // before another can come. afterTick(k) runs after tick k (1-based), to change
@@ -129,6 +137,7 @@ private slots:
     void timingAllFirstRunOfProcess();
     void timingOutputWalksAreSeparate();
     void beginAboveEndOnlyIdles();
+    void noChannelsSendNothing();
     void otherRunButtonSwitchesMode();
     void languageChangeShowsIdleTexts();
     void runWithoutLinkStillShowsRoutes();
@@ -475,8 +484,27 @@ void TestAdvanced::beginAboveEndOnlyIdles()
     if (QTest::currentTestFailed())
         return;
 
-    QCOMPARE(poll, QStringList(QVector<QString>(4, idle("Poll Info")).toList()));
-    QCOMPARE(timing, QStringList(QVector<QString>(4, idle("Switch Info")).toList()));
+    QCOMPARE(poll, idleTicks(4, "Poll Info"));
+    QCOMPARE(timing, idleTicks(4, "Switch Info"));
+    QVERIFY(m_peer->received().isEmpty());
+}
+
+// A corrupt channel count leaves the boxes empty; no route to channel 0 may go out.
+void TestAdvanced::noChannelsSendNothing()
+{
+    m_env->writeFile("AppConfig.ini", "[General]\nincount=-3\noutcount=-3\n");
+    AdvancedSetting page;
+    QCOMPARE(box(page, "pollInBeginBox")->count(), 0);
+    QCOMPARE(box(page, "timingOutBox")->count(), 1);
+    QStringList poll;
+    runTicks(page, "pollButton", "pollInfoLabel", 3, poll);
+    QStringList timing;
+    runTicks(page, "timingButton", "timingInfoLabel", 3, timing);
+    if (QTest::currentTestFailed())
+        return;
+
+    QCOMPARE(poll, idleTicks(3, "Poll Info"));
+    QCOMPARE(timing, idleTicks(3, "Switch Info"));
     QVERIFY(m_peer->received().isEmpty());
 }
 
