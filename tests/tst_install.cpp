@@ -440,6 +440,8 @@ void TestInstall::debianPackage()
     if (dpkgDeb.isEmpty())
         QSKIP("dpkg-deb is not installed");
 
+    // cpack first builds whatever is out of date (its preinstall step), so this
+    // expects the tree fully built, as ./test leaves it.
     const QString out = m_env->filePath(QStringLiteral("deb"));
     const Run pack = runProcess(QStringLiteral(MC_CPACK_COMMAND),
                                 {QStringLiteral("--config"), QStringLiteral(MC_BUILD_DIR "/CPackConfig.cmake"),
