@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets in build-fuzz/ and runs each for the given number
+# of seconds, one after the other. Called by `./test --fuzz SECONDS`.
+# New corpus entries go to build-fuzz/corpus/<target>/ (the seeds in
+# fuzz/corpus/ are only read); findings go to build-fuzz/artifacts/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/deps.sh
+
+seconds="$1"
+build=build-fuzz
+
+# libFuzzer and the sanitizer runtimes come with clang's runtime package.
+rt=libclang-rt-dev
+if command -v apt-cache >/dev/null 2>&1 && ! apt-cache show "$rt" >/dev/null 2>&1; then
+    rt="libclang-rt-$(clang --version 2>/dev/null | sed -n 's/.*clang version \([0-9]*\).*/\1/p')-dev"
+fi
+mc_install_deps clang "$rt"
+
+CC=clang CXX=clang++ cmake -S . -B "$build" -DMC_FUZZ=ON -DMC_BUILD_TESTS=OFF \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j"$(nproc)" --target mc_fuzzers
+
+# The targets never open a link; where the system allows it they run without
+# any network at all, so that a mistake could not reach a device either.
+netless=()
+if unshare -rn true 2>/dev/null; then
+    netless=(unshare -rn)
+elif unshare -n true 2>/dev/null; then
+    netless=(unshare -n)
+fi
+
+# Every input gets a fresh working directory; on a RAM disk the settings
+# files' sync costs nothing.
+scratch_root=/tmp
+[ -d /dev/shm ] && [ -w /dev/shm ] && scratch_root=/dev/shm
+scratch=$(mktemp -d "$scratch_root/mc-fuzz.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=abort_on_error=1:detect_leaks=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+mkdir -p "$build/artifacts"
+summary=()
+failed=0
+while read -r target dict; do
+    [ -n "$target" ] || continue
+    mkdir -p "$build/corpus/$target" "$scratch/$target"
+    args=(-max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -print_final_stats=1
+          -artifact_prefix="$build/artifacts/$target-")
+    [ "$dict" != "-" ] && args+=(-dict="fuzz/dict/$dict.dict")
+    echo "=== $target: ${seconds}s"
+    log="$build/artifacts/$target.log"
+    if TMPDIR="$scratch/$target" "${netless[@]}" "$build/fuzz/$target" "${args[@]}" \
+            "$build/corpus/$target" "fuzz/corpus/$target" >"$log" 2>&1; then
+        result=ok
+    else
+        result="FINDING (see $log)"
+        failed=1
+        tail -n 40 "$log"
+    fi
+    execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
+    summary+=("$(printf '%-22s %6ss %12s execs  %s' "$target" "$seconds" "${execs:-?}" "$result")")
+done <"$build/fuzz/targets.txt"
+
+echo
+echo "Fuzzing summary"
+printf '%s\n' "${summary[@]}"
+exit "$failed"
