@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <poll.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -88,6 +89,18 @@ QByteArray PtyPair::readFor(int quietMs)
         QThread::msleep(2);
     }
     return out;
+}
+
+QByteArray PtyPair::waitAndRead(int timeoutMs)
+{
+    if (m_master < 0)
+        return QByteArray();
+    pollfd watched {};
+    watched.fd = m_master;
+    watched.events = POLLIN;
+    if (::poll(&watched, 1, timeoutMs) <= 0)
+        return QByteArray();
+    return readAvailable();
 }
 
 void PtyPair::write(const QByteArray &bytes)

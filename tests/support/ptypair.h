@@ -19,6 +19,9 @@ public:
     QByteArray readAtLeast(int count, int timeoutMs = 3000);
     // Everything that arrives within quietMs of silence (for "nothing was sent").
     QByteArray readFor(int quietMs);
+    // Blocks without an event loop until bytes arrive or timeoutMs passes and
+    // returns them; another thread may wait here while nothing else reads.
+    QByteArray waitAndRead(int timeoutMs);
     void write(const QByteArray &bytes);
     // Closes the master side, as a device that goes away.
     void closeMaster();

@@ -1,0 +1,117 @@
+// mc-bench: start-up, command path, poll accuracy and memory of the program,
+// all measured in one run on loopback peers; prints one Markdown table.
+// Run it through ./bench (Release build). --quick shortens every part for a
+// trial run; the table says so.
+#include "benchtable.h"
+#include "commandpathbench.h"
+#include "memorybench.h"
+#include "pollbench.h"
+#include "startupbench.h"
+#include "windowdriver.h"
+
+#include "app/mainwindow.h"
+#include "support/testenv.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QSysInfo>
+#include <QTest>
+#include <QThread>
+
+#include <cstdio>
+
+namespace {
+
+struct Plan
+{
+    int startupRuns = 9;
+    int commands = 1000;
+    int pollSeconds = 60;
+    int loggedCommands = 1000000;
+};
+
+QString cpuModel()
+{
+    QFile cpuinfo(QStringLiteral("/proc/cpuinfo"));
+    if (cpuinfo.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : cpuinfo.readAll().split('\n')) {
+            if (line.startsWith("model name"))
+                return QString::fromLatin1(line.mid(line.indexOf(':') + 1).trimmed());
+        }
+    }
+    return QSysInfo::currentCpuArchitecture();
+}
+
+QString machine()
+{
+    return QStringLiteral("%1, %2 logical cores; %3, kernel %4; Qt %5; %6, Release")
+        .arg(cpuModel())
+        .arg(QThread::idealThreadCount())
+        .arg(QSysInfo::prettyProductName(), QSysInfo::kernelVersion(), QString::fromLatin1(qVersion()),
+#if defined(__clang__)
+             QStringLiteral("clang ") + QStringLiteral(__clang_version__)
+#else
+             QStringLiteral("g++ ") + QStringLiteral(__VERSION__)
+#endif
+        );
+}
+
+void progress(const char *text)
+{
+    std::fprintf(stderr, "mc-bench: %s\n", text);
+}
+
+int runAll(int argc, char **argv, const Plan &plan, bool quick)
+{
+    QApplication app(argc, argv);
+    BenchTable table;
+
+    progress("start-up");
+    StartupBench(plan.startupRuns).run(table);
+
+    {
+        // English texts, and every channel the program can show, for the poll walk.
+        TestEnv env(true);
+        env.writeFile(QStringLiteral("AppConfig.ini"),
+                      QByteArray("[General]\nlangType=2\nincount=64\noutcount=64\n"));
+        MainWindow window;
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            return 1;
+        WindowDriver driver(&window);
+        progress("command path");
+        CommandPathBench(driver, plan.commands).run(table);
+        progress("poll accuracy");
+        PollBench(driver, plan.pollSeconds, 64).run(table);
+    }
+
+    progress("memory");
+    MemoryBench(plan.loggedCommands).run(table);
+
+    std::printf("%s%s\n\nMachine: %s\n", quick ? "QUICK TRIAL RUN, not the full measure\n\n" : "",
+                qPrintable(table.toMarkdown()), qPrintable(machine()));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const QString value = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    if (mode == QLatin1String("--startup-child"))
+        return StartupBench::runChild(argc, argv, value);
+    if (mode == QLatin1String("--memory-child"))
+        return MemoryBench::runChild(argc, argv, value.toInt());
+
+    Plan plan;
+    const bool quick = mode == QLatin1String("--quick");
+    if (quick)
+        plan = Plan { 3, 200, 10, 100000 };
+    else if (!mode.isEmpty()) {
+        std::fprintf(stderr, "usage: mc-bench [--quick]\n");
+        return 2;
+    }
+    return runAll(argc, argv, plan, quick);
+}

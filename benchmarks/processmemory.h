@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QtGlobal>
+
+// The resident memory of this process, as the kernel counts it.
+class ProcessMemory
+{
+public:
+    // Bytes; 0 where /proc is not there to ask.
+    static qint64 residentBytes();
+    static double residentMB();
+};
