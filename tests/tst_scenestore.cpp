@@ -46,6 +46,7 @@ private slots:
     void childReadsSceneFive();
     void gb2312FileReadsAndWritesBackTheSame();
     void handEditedCommaNameIsKept();
+    void garbageFileGivesSixteenNames();
 };
 
 void TestSceneStore::newFileGetsDefaults()
@@ -166,6 +167,23 @@ void TestSceneStore::handEditedCommaNameIsKept()
     env.writeFile("SceneConfig.ini", sceneFile("9=Hall A, left\n"));
     SceneStore store;
     QCOMPARE(store.sceneName(8), QStringLiteral("Hall A, left"));
+}
+
+void TestSceneStore::garbageFileGivesSixteenNames()
+{
+    TestEnv env;
+    QByteArray garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage += char((i * 131 + 7) % 256);
+    env.writeFile("SceneConfig.ini", "[SceneConfig\n" + garbage);
+    {
+        SceneStore store;
+        for (int i = 0; i < SceneStore::SceneCount; ++i)
+            store.sceneName(i);
+        store.setSceneName(15, QStringLiteral("Recovered"));
+    }
+    SceneStore again;
+    QCOMPARE(again.sceneName(15), QStringLiteral("Recovered"));
 }
 
 QTEST_GUILESS_MAIN(TestSceneStore)

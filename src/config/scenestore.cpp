@@ -53,7 +53,8 @@ SceneStore::~SceneStore()
 {
     save();
     m_settings->sync();
-    if (m_settings->status() != QSettings::NoError)
+    // A format error of the old file stays in the status, but the file is still rewritten.
+    if (m_settings->status() == QSettings::AccessError)
         qDebug() << "can't write" << SceneFile << "scene names of this run are lost";
     delete m_settings;
     m_settings = nullptr;
