@@ -2,9 +2,7 @@
 #include "app/ctitleframe.h"
 #include "config/linkparameters.h"
 #include "config/settings.h"
-#include "link/protocoladapter.h"
 #include "support/modalhelper.h"
-#include "support/tcppeer.h"
 #include "support/testenv.h"
 
 #include <QAction>
@@ -135,7 +133,6 @@ private slots:
     void retranslates();
     void matrixId_data();
     void matrixId();
-    void newMatrixIdAddressesCommands();
     void logo_data();
     void logo();
     void dragging_data();
@@ -279,22 +276,6 @@ void TestTitleFrame::matrixId()
         QVERIFY(!storedMatrixId().isValid());
         QCOMPARE(linkParameters().matrixId, 1);
     }
-}
-
-void TestTitleFrame::newMatrixIdAddressesCommands()
-{
-    TcpPeer peer;
-    QVERIFY(protocoladapter::instance().connectTcp(QStringLiteral("127.0.0.1"), peer.portText()));
-    CTitleFrame frame;
-    answerMatrixId(QStringLiteral("5"), true);
-    menuAction(frame, QStringLiteral("Matrix ID"))->trigger();
-    answerMatrixId(QStringLiteral("12"), true);
-    menuAction(frame, QStringLiteral("Matrix ID"))->trigger();
-    QCOMPARE(storedMatrixId().toInt(), 12);
-    protocoladapter::instance().sendBuzzer(true);
-    QVERIFY(peer.waitForBytes(7));
-    QCOMPARE(peer.received(), QByteArray("12BUZON"));
-    protocoladapter::instance().disconnectTcp();
 }
 
 void TestTitleFrame::logo_data()
