@@ -127,4 +127,46 @@
             <translation>默认</translation>
         </message>
     </context>
+    <context>
+        <name>CSceneFrame</name>
+        <message>
+            <source>Buzz On</source>
+            <translation>蜂鸣器开</translation>
+        </message>
+        <message>
+            <source>Buzz OFF</source>
+            <translation>蜂鸣器关</translation>
+        </message>
+        <message>
+            <source>VGA Auto</source>
+            <translation>VGA自动</translation>
+        </message>
+        <message>
+            <source>Scene Save</source>
+            <translation>场景保存</translation>
+        </message>
+        <message>
+            <source>Scene Load</source>
+            <translation>场景调用</translation>
+        </message>
+        <message>
+            <source>Rename</source>
+            <translation>重命名</translation>
+        </message>
+    </context>
+    <context>
+        <name>CTitleFrame</name>
+        <message>
+            <source>Language</source>
+            <translation>语言</translation>
+        </message>
+        <message>
+            <source>Matrix ID</source>
+            <translation>矩阵编号</translation>
+        </message>
+        <message>
+            <source>Copyright</source>
+            <translation>版权信息</translation>
+        </message>
+    </context>
 </TS>

@@ -127,4 +127,46 @@
             <translation>預設</translation>
         </message>
     </context>
+    <context>
+        <name>CSceneFrame</name>
+        <message>
+            <source>Buzz On</source>
+            <translation>蜂鳴器開</translation>
+        </message>
+        <message>
+            <source>Buzz OFF</source>
+            <translation>蜂鳴器關</translation>
+        </message>
+        <message>
+            <source>VGA Auto</source>
+            <translation>VGA自動</translation>
+        </message>
+        <message>
+            <source>Scene Save</source>
+            <translation>場景儲存</translation>
+        </message>
+        <message>
+            <source>Scene Load</source>
+            <translation>場景載入</translation>
+        </message>
+        <message>
+            <source>Rename</source>
+            <translation>重新命名</translation>
+        </message>
+    </context>
+    <context>
+        <name>CTitleFrame</name>
+        <message>
+            <source>Language</source>
+            <translation>語言</translation>
+        </message>
+        <message>
+            <source>Matrix ID</source>
+            <translation>矩陣編號</translation>
+        </message>
+        <message>
+            <source>Copyright</source>
+            <translation>版權資訊</translation>
+        </message>
+    </context>
 </TS>
