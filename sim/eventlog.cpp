@@ -12,8 +12,8 @@
 
 namespace {
 
-// Garbage can be long; the log shows its head and its size.
-constexpr int MaxLoggedBytes = 80;
+// Garbage can be long; the text log shows its head and its size (JSON has it whole).
+constexpr int MaxShownBytes = 80;
 
 QJsonArray toArray(const QVector<int> &values)
 {
@@ -101,12 +101,12 @@ void EventLog::client(const QString &source, bool connected, const QString &peer
 void EventLog::command(const QString &source, const QByteArray &text, qint64 size, const CommandOutcome &outcome,
                        const MatrixDevice &device)
 {
-    const QByteArray shown = text.left(MaxLoggedBytes);
+    const QByteArray shown = text.left(MaxShownBytes);
     const bool cut = size > shown.size();
     QJsonObject event { { QStringLiteral("event"), QStringLiteral("command") },
                         { QStringLiteral("source"), source },
                         // Latin-1 keeps every byte as one character, NULs included.
-                        { QStringLiteral("text"), QString::fromLatin1(shown) },
+                        { QStringLiteral("text"), QString::fromLatin1(text) },
                         { QStringLiteral("size"), size },
                         { QStringLiteral("result"), CommandOutcome::resultName(outcome.result) },
                         { QStringLiteral("action"), outcome.action },

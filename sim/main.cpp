@@ -6,13 +6,37 @@
 #include "tcptransport.h"
 
 #include <QCoreApplication>
+#include <QSocketNotifier>
 
 #include <cstdio>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <unistd.h>
+#endif
 
 namespace {
 
 constexpr int ExitUsage = 2;
 constexpr int ExitStartFailed = 1;
+
+// Quits once standard input reaches its end; whatever comes in is thrown away.
+void quitWhenStdinCloses(QCoreApplication &app)
+{
+#ifdef Q_OS_UNIX
+    auto *notifier = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [notifier] {
+        char buffer[256];
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN)) {
+            notifier->setEnabled(false);
+            QCoreApplication::quit();
+        }
+    });
+#else
+    Q_UNUSED(app)
+#endif
+}
 
 } // namespace
 
@@ -65,6 +89,8 @@ int main(int argc, char *argv[])
         log.pty(pty.slavePath());
     }
 
+    if (options.watchStdin)
+        quitWhenStdinCloses(app);
     log.ready(device);
     return QCoreApplication::exec();
 }

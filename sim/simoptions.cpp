@@ -22,8 +22,9 @@ SimOptions::Parse SimOptions::parse(const QStringList &arguments)
     const QCommandLineOption delayOption(QStringLiteral("reply-delay"), QString(), QStringLiteral("ms"));
     const QCommandLineOption pauseOption(QStringLiteral("pause"), QString(), QStringLiteral("ms"));
     const QCommandLineOption jsonOption(QStringLiteral("json"));
+    const QCommandLineOption watchOption(QStringLiteral("watch-stdin"));
     const QCommandLineOption helpOption(QStringList { QStringLiteral("h"), QStringLiteral("help") });
-    parser.addOptions({ listen, ptyOption, inputsOption, outputsOption, idOption, delayOption, pauseOption, jsonOption,
+    parser.addOptions({ listen, ptyOption, inputsOption, outputsOption, idOption, delayOption, pauseOption, jsonOption, watchOption,
                         helpOption });
 
     if (!parser.parse(arguments)) {
@@ -38,6 +39,7 @@ SimOptions::Parse SimOptions::parse(const QStringList &arguments)
     }
     pty = parser.isSet(ptyOption);
     json = parser.isSet(jsonOption);
+    watchStdin = parser.isSet(watchOption);
     if (parser.isSet(listen) && !parseListen(parser.value(listen)))
         return Parse::Error;
     const bool numbersOk =
@@ -76,7 +78,8 @@ QString SimOptions::usage()
         "  --reply-delay MS    wait this long before answering HWC (default 0)\n"
         "  --pause MS          silence that ends a command without terminator\n"
         "                      (SAVE, CALL, BUZON, BUZOFF, HWS; default 50)\n"
-        "  --json              print JSON lines instead of text\n");
+        "  --json              print JSON lines instead of text\n"
+        "  --watch-stdin       exit when standard input closes (for test runners)\n");
 }
 
 bool SimOptions::parseListen(const QString &text)

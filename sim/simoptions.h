@@ -31,6 +31,8 @@ public:
     int replyDelayMs = 0;
     int pauseMs = DefaultPauseMs;
     bool json = false;
+    // Exit when standard input closes: a test runner that dies takes us along.
+    bool watchStdin = false;
 
 private:
     bool parseListen(const QString &text);

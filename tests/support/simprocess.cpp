@@ -48,7 +48,9 @@ bool SimProcess::start(const QStringList &extraArgs)
     m_ptyPath.clear();
     m_ready = false;
 
-    QStringList args { QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--json") };
+    // --watch-stdin: should this test process die, the simulator goes too.
+    QStringList args { QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--json"),
+                       QStringLiteral("--watch-stdin") };
     args += extraArgs;
     m_process.start(QStringLiteral(MC_SIM_PATH), args);
     if (!m_process.waitForStarted(StartTimeoutMs))

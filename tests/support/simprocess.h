@@ -40,7 +40,7 @@ public:
     explicit SimProcess(QObject *parent = nullptr);
     ~SimProcess() override;
 
-    // Starts matrix-sim with "--listen 127.0.0.1:0 --json" followed by extraArgs
+    // Starts matrix-sim with "--listen 127.0.0.1:0 --json --watch-stdin" followed by extraArgs
     // (e.g. {"--pty"}, {"--id", "3"}, {"--reply-delay", "150"}) and waits up to
     // 5 s until it reports ready. False when it did not start or exited.
     bool start(const QStringList &extraArgs = {});
