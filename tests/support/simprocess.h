@@ -12,7 +12,7 @@
 // Runs the built matrix-sim as a real device peer for a test.
 //
 //   SimProcess sim;
-//   QVERIFY(sim.start({"--pty"}));          // --listen 127.0.0.1:0 --json are always given
+//   QVERIFY(sim.start({"--pty"}));   // "--listen 127.0.0.1:0 --json --watch-stdin" come first
 //   protocoladapter::instance().connectTcp("127.0.0.1", sim.portText());
 //   ... or open sim.ptyPath() as the serial port ...
 //   QVERIFY(sim.waitForCommands(1));
