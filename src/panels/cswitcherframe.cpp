@@ -31,6 +31,9 @@ constexpr int GroupMinimumHeight = 212;
 constexpr int GroupTopMargin = 10;
 constexpr int FrameSideMargin = 10;
 constexpr int TypeToActionSpacing = 40;
+// Tight rows so that eight of them fit the group's minimum height.
+constexpr int TileRowSpacing = 3;
+constexpr int TileColumnSpacing = 6;
 
 } // namespace
 
@@ -87,6 +90,8 @@ QGridLayout *CSwitcherFrame::createChannelGrid(QGroupBox *group)
     auto *gridFrame = new QFrame;
     auto *grid = new QGridLayout(gridFrame);
     grid->setContentsMargins(0, 0, 0, 0);
+    grid->setVerticalSpacing(TileRowSpacing);
+    grid->setHorizontalSpacing(TileColumnSpacing);
     scrollArea->setWidget(gridFrame);
     groupLayout->addWidget(scrollArea);
     return grid;
