@@ -285,13 +285,22 @@ void TestWidgets::delegateKeys()
     table.view.setCurrentIndex(table.model.index(1, 0));
     // Sent by hand: QTest has no text for Key_Select.
     auto press = [&table, key] {
-        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        const QString text = key == Qt::Key_A ? QStringLiteral("a") : QString();
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
         QApplication::sendEvent(&table.view, &event);
     };
     press();
     QCOMPARE(table.ticked(1), !flips);
     press();
     QCOMPARE(table.ticked(1), true);
+
+    // The view keeps Enter to itself, so ask the delegate directly as well.
+    CheckBoxDelegate delegate;
+    QStyleOptionViewItem option;
+    option.rect = table.view.visualRect(table.model.index(1, 0));
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    QCOMPARE(delegate.editorEvent(&event, &table.model, option, table.model.index(1, 0)), flips);
+    QCOMPARE(table.ticked(1), !flips);
 }
 
 void TestWidgets::delegateOtherColumnsUseBase()
