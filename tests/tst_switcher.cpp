@@ -498,6 +498,11 @@ void TestSwitcher::settingAndBack()
         panel.frame->layout()->activate();
         QTRY_COMPARE(switchButton->geometry().top(), startOfActions);
         QVERIFY(switchButton->geometry().top() > inputs->geometry().bottom());
+        // The action row is laid out again: it follows the panel's foot.
+        panel.frame->resize(760, 520);
+        QTRY_VERIFY(switchButton->geometry().top() >= startOfActions + 100);
+        panel.frame->resize(760, 420);
+        QTRY_COMPARE(switchButton->geometry().top(), startOfActions);
         QCOMPARE(panel.frame->layout()->itemAt(0)->layout()->itemAt(0)->widget(), inputs);
         QCOMPARE(panel.frame->layout()->itemAt(0)->layout()->itemAt(1)->widget(), outputs);
     }
