@@ -155,6 +155,53 @@
         </message>
     </context>
     <context>
+        <name>CSwitcherFrame</name>
+        <message>
+            <source>Matrix In</source>
+            <translation>矩阵输入</translation>
+        </message>
+        <message>
+            <source>Rename</source>
+            <translation>重命名</translation>
+        </message>
+        <message>
+            <source>Matrix Out</source>
+            <translation>矩阵输出</translation>
+        </message>
+        <message>
+            <source>All</source>
+            <translation>全部</translation>
+        </message>
+        <message>
+            <source>Video</source>
+            <translation>视频</translation>
+        </message>
+        <message>
+            <source>Audio</source>
+            <translation>音频</translation>
+        </message>
+        <message>
+            <source>Switch</source>
+            <translation>切换</translation>
+        </message>
+        <message>
+            <source>Switch All</source>
+            <translation>全部切换</translation>
+        </message>
+        <message>
+            <source>One By One</source>
+            <translation>一一对应</translation>
+        </message>
+        <message>
+            <source>Write</source>
+            <translation>写入</translation>
+        </message>
+        <message>
+            <source>Setting</source>
+            <translation>设置</translation>
+        </message>
+    </context>
+    <context>
         <name>CTitleFrame</name>
         <message>
             <source>Language</source>

@@ -155,6 +155,53 @@
         </message>
     </context>
     <context>
+        <name>CSwitcherFrame</name>
+        <message>
+            <source>Matrix In</source>
+            <translation>矩陣輸入</translation>
+        </message>
+        <message>
+            <source>Rename</source>
+            <translation>重新命名</translation>
+        </message>
+        <message>
+            <source>Matrix Out</source>
+            <translation>矩陣輸出</translation>
+        </message>
+        <message>
+            <source>All</source>
+            <translation>全部</translation>
+        </message>
+        <message>
+            <source>Video</source>
+            <translation>視訊</translation>
+        </message>
+        <message>
+            <source>Audio</source>
+            <translation>音訊</translation>
+        </message>
+        <message>
+            <source>Switch</source>
+            <translation>切換</translation>
+        </message>
+        <message>
+            <source>Switch All</source>
+            <translation>全部切換</translation>
+        </message>
+        <message>
+            <source>One By One</source>
+            <translation>一一對應</translation>
+        </message>
+        <message>
+            <source>Write</source>
+            <translation>寫入</translation>
+        </message>
+        <message>
+            <source>Setting</source>
+            <translation>設定</translation>
+        </message>
+    </context>
+    <context>
         <name>CTitleFrame</name>
         <message>
             <source>Language</source>
