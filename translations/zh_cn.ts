@@ -127,4 +127,93 @@
             <translation>默认</translation>
         </message>
     </context>
+    <context>
+        <name>CSceneFrame</name>
+        <message>
+            <source>Buzz On</source>
+            <translation>蜂鸣器开</translation>
+        </message>
+        <message>
+            <source>Buzz OFF</source>
+            <translation>蜂鸣器关</translation>
+        </message>
+        <message>
+            <source>VGA Auto</source>
+            <translation>VGA自动</translation>
+        </message>
+        <message>
+            <source>Scene Save</source>
+            <translation>场景保存</translation>
+        </message>
+        <message>
+            <source>Scene Load</source>
+            <translation>场景调用</translation>
+        </message>
+        <message>
+            <source>Rename</source>
+            <translation>重命名</translation>
+        </message>
+    </context>
+    <context>
+        <name>CSwitcherFrame</name>
+        <message>
+            <source>Matrix In</source>
+            <translation>矩阵输入</translation>
+        </message>
+        <message>
+            <source>Rename</source>
+            <translation>重命名</translation>
+        </message>
+        <message>
+            <source>Matrix Out</source>
+            <translation>矩阵输出</translation>
+        </message>
+        <message>
+            <source>All</source>
+            <translation>全部</translation>
+        </message>
+        <message>
+            <source>Video</source>
+            <translation>视频</translation>
+        </message>
+        <message>
+            <source>Audio</source>
+            <translation>音频</translation>
+        </message>
+        <message>
+            <source>Switch</source>
+            <translation>切换</translation>
+        </message>
+        <message>
+            <source>Switch All</source>
+            <translation>全部切换</translation>
+        </message>
+        <message>
+            <source>One By One</source>
+            <translation>一一对应</translation>
+        </message>
+        <message>
+            <source>Write</source>
+            <translation>写入</translation>
+        </message>
+        <message>
+            <source>Setting</source>
+            <translation>设置</translation>
+        </message>
+    </context>
+    <context>
+        <name>CTitleFrame</name>
+        <message>
+            <source>Language</source>
+            <translation>语言</translation>
+        </message>
+        <message>
+            <source>Matrix ID</source>
+            <translation>矩阵编号</translation>
+        </message>
+        <message>
+            <source>Copyright</source>
+            <translation>版权信息</translation>
+        </message>
+    </context>
 </TS>

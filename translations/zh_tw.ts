@@ -127,4 +127,93 @@
             <translation>預設</translation>
         </message>
     </context>
+    <context>
+        <name>CSceneFrame</name>
+        <message>
+            <source>Buzz On</source>
+            <translation>蜂鳴器開</translation>
+        </message>
+        <message>
+            <source>Buzz OFF</source>
+            <translation>蜂鳴器關</translation>
+        </message>
+        <message>
+            <source>VGA Auto</source>
+            <translation>VGA自動</translation>
+        </message>
+        <message>
+            <source>Scene Save</source>
+            <translation>場景儲存</translation>
+        </message>
+        <message>
+            <source>Scene Load</source>
+            <translation>場景載入</translation>
+        </message>
+        <message>
+            <source>Rename</source>
+            <translation>重新命名</translation>
+        </message>
+    </context>
+    <context>
+        <name>CSwitcherFrame</name>
+        <message>
+            <source>Matrix In</source>
+            <translation>矩陣輸入</translation>
+        </message>
+        <message>
+            <source>Rename</source>
+            <translation>重新命名</translation>
+        </message>
+        <message>
+            <source>Matrix Out</source>
+            <translation>矩陣輸出</translation>
+        </message>
+        <message>
+            <source>All</source>
+            <translation>全部</translation>
+        </message>
+        <message>
+            <source>Video</source>
+            <translation>視訊</translation>
+        </message>
+        <message>
+            <source>Audio</source>
+            <translation>音訊</translation>
+        </message>
+        <message>
+            <source>Switch</source>
+            <translation>切換</translation>
+        </message>
+        <message>
+            <source>Switch All</source>
+            <translation>全部切換</translation>
+        </message>
+        <message>
+            <source>One By One</source>
+            <translation>一一對應</translation>
+        </message>
+        <message>
+            <source>Write</source>
+            <translation>寫入</translation>
+        </message>
+        <message>
+            <source>Setting</source>
+            <translation>設定</translation>
+        </message>
+    </context>
+    <context>
+        <name>CTitleFrame</name>
+        <message>
+            <source>Language</source>
+            <translation>語言</translation>
+        </message>
+        <message>
+            <source>Matrix ID</source>
+            <translation>矩陣編號</translation>
+        </message>
+        <message>
+            <source>Copyright</source>
+            <translation>版權資訊</translation>
+        </message>
+    </context>
 </TS>

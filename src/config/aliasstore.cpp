@@ -1,0 +1,151 @@
+#include "config/aliasstore.h"
+
+#include "config/settings.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QSettings>
+
+namespace {
+
+const QString AliasFile = QStringLiteral("AliasConfig.ini");
+// A file the settings parser choked on is kept here before it is rewritten.
+const QString DamagedAliasFile = QStringLiteral("AliasConfig.ini.bak");
+const QString InputGroup = QStringLiteral("InputAlias");
+const QString OutputGroup = QStringLiteral("OutputAlias");
+// Default names stay Chinese whatever the interface language is.
+const QString InputWord = QStringLiteral("输入通道");
+const QString OutputWord = QStringLiteral("输出通道");
+
+QString defaultName(const QString &word, int channel)
+{
+    return QStringLiteral("%1 %2").arg(word, QString::number(channel));
+}
+
+// A hand-edited name with an unquoted comma comes back as a list; keep it as typed
+// instead of letting it read as empty and be written back empty.
+QString nameFromValue(const QVariant &value)
+{
+    if (value.type() == QVariant::StringList)
+        return value.toStringList().join(QStringLiteral(", "));
+    return value.toString();
+}
+
+bool validIndex(int index, const char *what)
+{
+    if (index >= 0 && index < Settings::MaxChannels)
+        return true;
+    qDebug() << "alias store: no" << what << "channel at index" << index;
+    return false;
+}
+
+} // namespace
+
+bool aliasFileMissing()
+{
+    return !QFile::exists(AliasFile);
+}
+
+AliasStore::AliasStore()
+    : m_settings(new QSettings(AliasFile, QSettings::IniFormat))
+{
+    m_settings->setIniCodec("UTF-8");
+    if (aliasFileMissing()) {
+        qDebug() << "create file";
+        createDefaults();
+    } else {
+        qDebug() << "load file";
+        load();
+    }
+}
+
+AliasStore::~AliasStore()
+{
+    save();
+    m_settings->sync();
+    if (m_settings->status() != QSettings::NoError)
+        qDebug() << "alias store: could not write" << AliasFile << m_settings->status();
+    m_settings.reset();
+}
+
+QString AliasStore::inputAlias(int index) const
+{
+    return validIndex(index, "input") ? m_inputNames.at(index) : QString();
+}
+
+QString AliasStore::outputAlias(int index) const
+{
+    return validIndex(index, "output") ? m_outputNames.at(index) : QString();
+}
+
+void AliasStore::setInputAlias(int index, const QString &name)
+{
+    if (validIndex(index, "input"))
+        m_inputNames[index] = name;
+}
+
+void AliasStore::setOutputAlias(int index, const QString &name)
+{
+    if (validIndex(index, "output"))
+        m_outputNames[index] = name;
+}
+
+void AliasStore::createDefaults()
+{
+    m_settings->beginGroup(InputGroup);
+    m_inputNames.clear();
+    for (int n = 1; n <= Settings::MaxChannels; ++n) {
+        const QString name = defaultName(InputWord, n);
+        m_settings->setValue(QString::number(n), name);
+        m_inputNames.append(name);
+    }
+    m_settings->sync();
+    m_settings->endGroup();
+
+    m_settings->beginGroup(OutputGroup);
+    m_outputNames.clear();
+    for (int n = 1; n <= Settings::MaxChannels; ++n) {
+        const QString name = defaultName(OutputWord, n);
+        m_settings->setValue(QString::number(n), name);
+        m_outputNames.append(name);
+    }
+    m_settings->sync();
+    m_settings->endGroup();
+}
+
+void AliasStore::load()
+{
+    if (m_settings->status() == QSettings::FormatError) {
+        qDebug() << "alias store:" << AliasFile << "is damaged, names it lost start empty;"
+                 << "the file is kept as" << DamagedAliasFile;
+        QFile::remove(DamagedAliasFile);
+        QFile::copy(AliasFile, DamagedAliasFile);
+    } else if (m_settings->status() != QSettings::NoError) {
+        qDebug() << "alias store: could not read" << AliasFile << m_settings->status();
+    }
+
+    m_inputNames.clear();
+    m_settings->beginGroup(InputGroup);
+    for (int n = 1; n <= Settings::MaxChannels; ++n)
+        m_inputNames.append(nameFromValue(m_settings->value(QString::number(n))));
+    m_settings->endGroup();
+
+    m_outputNames.clear();
+    m_settings->beginGroup(OutputGroup);
+    for (int n = 1; n <= Settings::MaxChannels; ++n)
+        m_outputNames.append(nameFromValue(m_settings->value(QString::number(n))));
+    m_settings->endGroup();
+}
+
+void AliasStore::save()
+{
+    m_settings->beginGroup(InputGroup);
+    for (int i = 0; i < Settings::MaxChannels; ++i)
+        m_settings->setValue(QString::number(i + 1), m_inputNames.at(i));
+    m_settings->endGroup();
+
+    m_settings->beginGroup(OutputGroup);
+    for (int i = 0; i < Settings::MaxChannels; ++i)
+        m_settings->setValue(QString::number(i + 1), m_outputNames.at(i));
+    m_settings->endGroup();
+}

@@ -1,0 +1,124 @@
+#include "config/scenestore.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QSettings>
+#include <QTextCodec>
+#include <QVariant>
+
+namespace {
+
+const QString SceneFile = QStringLiteral("SceneConfig.ini");
+const QString NamesGroup = QStringLiteral("SceneConfig");
+const QString SavedGroup = QStringLiteral("SceneSaved");
+
+// GB18030 reads every GB2312/GBK file of earlier versions byte for byte the same,
+// and unlike GB2312 it can write Korean, kana and the rest of the BMP instead of "?".
+const char *const SceneCodec = "GB18030";
+
+QString sceneKey(int number)
+{
+    return QStringLiteral("%1").arg(number);
+}
+
+// A hand-edited name with an unquoted comma reads back as a list; keep all of it.
+QString nameFromValue(const QVariant &value)
+{
+    if (value.type() == QVariant::StringList)
+        return value.toStringList().join(QStringLiteral(", "));
+    return value.toString();
+}
+
+} // namespace
+
+bool sceneFileMissing()
+{
+    return !QFile::exists(SceneFile);
+}
+
+SceneStore::SceneStore()
+    : m_settings(new QSettings(SceneFile, QSettings::IniFormat))
+{
+    m_settings->setIniCodec(QTextCodec::codecForName(SceneCodec));
+    if (sceneFileMissing()) {
+        qDebug() << "create file";
+        createDefaults();
+    } else {
+        qDebug() << "load file";
+        load();
+    }
+}
+
+SceneStore::~SceneStore()
+{
+    save();
+    m_settings->sync();
+    // A format error of the old file stays in the status, but the file is still rewritten.
+    if (m_settings->status() == QSettings::AccessError)
+        qDebug() << "can't write" << SceneFile << "scene names of this run are lost";
+    delete m_settings;
+    m_settings = nullptr;
+}
+
+QString SceneStore::sceneName(int index) const
+{
+    return m_names.at(index);
+}
+
+void SceneStore::setSceneName(int index, const QString &name)
+{
+    m_names[index] = name;
+}
+
+void SceneStore::createDefaults()
+{
+    m_settings->beginGroup(NamesGroup);
+    m_names.clear();
+    for (int n = 1; n <= SceneCount; ++n) {
+        const QString name = sceneKey(n);
+        m_settings->setValue(sceneKey(n), name);
+        m_names.append(name);
+    }
+    m_settings->sync();
+    m_settings->endGroup();
+
+    m_settings->beginGroup(SavedGroup);
+    m_saved.clear();
+    for (int n = 1; n <= SceneCount; ++n) {
+        m_settings->setValue(sceneKey(n), false);
+        m_saved.append(false);
+    }
+    m_settings->sync();
+    m_settings->endGroup();
+}
+
+void SceneStore::load()
+{
+    if (m_settings->status() != QSettings::NoError)
+        qDebug() << SceneFile << "is unreadable or malformed; missing names read as empty";
+
+    m_names.clear();
+    m_settings->beginGroup(NamesGroup);
+    for (int n = 1; n <= SceneCount; ++n)
+        m_names.append(nameFromValue(m_settings->value(sceneKey(n))));
+    m_settings->endGroup();
+
+    m_saved.clear();
+    m_settings->beginGroup(SavedGroup);
+    for (int n = 1; n <= SceneCount; ++n)
+        m_saved.append(m_settings->value(sceneKey(n)).toBool());
+    m_settings->endGroup();
+}
+
+void SceneStore::save()
+{
+    m_settings->beginGroup(NamesGroup);
+    for (int i = 0; i < SceneCount; ++i)
+        m_settings->setValue(sceneKey(i + 1), m_names.at(i));
+    m_settings->endGroup();
+
+    m_settings->beginGroup(SavedGroup);
+    for (int i = 0; i < SceneCount; ++i)
+        m_settings->setValue(sceneKey(i + 1), m_saved.at(i));
+    m_settings->endGroup();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QSettings;
+
+// True when "SceneConfig.ini" is not in the working directory.
+bool sceneFileMissing();
+
+// The operator's names for the device scenes, kept in "SceneConfig.ini".
+// Read once when created, changed in memory, written back when destroyed.
+class SceneStore
+{
+public:
+    static constexpr int SceneCount = 16;
+
+    SceneStore();
+    ~SceneStore();
+
+    // index is 0-15; the store trusts its caller on the range.
+    QString sceneName(int index) const;
+    void setSceneName(int index, const QString &name);
+
+private:
+    Q_DISABLE_COPY(SceneStore)
+
+    void createDefaults();
+    void load();
+    void save();
+
+    QSettings *m_settings = nullptr;
+    QStringList m_names;
+    QList<bool> m_saved;
+};
