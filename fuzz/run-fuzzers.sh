@@ -38,7 +38,7 @@ scratch=$(mktemp -d "$scratch_root/mc-fuzz.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 
 export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS=abort_on_error=1:detect_leaks=0
+export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 mkdir -p "$build/artifacts"

@@ -116,7 +116,12 @@ QList<CommandFramer::Frame> CommandFramer::flush()
         return frames;
     }
     extract(frames);
-    const QByteArray pending = m_buffer.trimmed();
+    // The same blanks as between commands: QByteArray::trimmed() would also eat
+    // a vertical tab or form feed, which is garbage anywhere else in the stream.
+    int end = m_buffer.size();
+    while (end > 0 && isBlank(m_buffer.at(end - 1)))
+        --end;
+    const QByteArray pending = m_buffer.left(end);
     m_buffer.clear();
     if (!pending.isEmpty())
         frames << Frame { pending, pending.size(), false };
