@@ -38,7 +38,10 @@ scratch=$(mktemp -d "$scratch_root/mc-fuzz.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 
 export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
+# Qt's caches make libFuzzer's per-input leak check run all the time, at a
+# quarter of the speed; the corpus gets one leak-checked pass afterwards instead.
+fuzz_asan=abort_on_error=1:detect_leaks=0
+leak_asan=abort_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 mkdir -p "$build/artifacts"
@@ -47,18 +50,23 @@ failed=0
 while read -r target dict; do
     [ -n "$target" ] || continue
     mkdir -p "$build/corpus/$target" "$scratch/$target"
+    rm -f "$build/artifacts/$target.log.leaks"
     args=(-max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -print_final_stats=1
           -artifact_prefix="$build/artifacts/$target-")
     [ "$dict" != "-" ] && args+=(-dict="fuzz/dict/$dict.dict")
     echo "=== $target: ${seconds}s"
     log="$build/artifacts/$target.log"
-    if TMPDIR="$scratch/$target" "${netless[@]}" "$build/fuzz/$target" "${args[@]}" \
-            "$build/corpus/$target" "fuzz/corpus/$target" >"$log" 2>&1; then
+    if ASAN_OPTIONS=$fuzz_asan TMPDIR="$scratch/$target" "${netless[@]}" "$build/fuzz/$target" "${args[@]}" \
+            "$build/corpus/$target" "fuzz/corpus/$target" >"$log" 2>&1 \
+        && ASAN_OPTIONS=$leak_asan TMPDIR="$scratch/$target" "${netless[@]}" "$build/fuzz/$target" -runs=0 \
+            -artifact_prefix="$build/artifacts/$target-leak-" "$build/corpus/$target" "fuzz/corpus/$target" \
+            >"$log.leaks" 2>&1; then
         result=ok
     else
-        result="FINDING (see $log)"
+        result="FINDING (see $log and $log.leaks)"
         failed=1
         tail -n 40 "$log"
+        [ -f "$log.leaks" ] && tail -n 40 "$log.leaks"
     fi
     execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
     summary+=("$(printf '%-22s %6ss %12s execs  %s' "$target" "$seconds" "${execs:-?}" "$result")")
