@@ -84,7 +84,10 @@ private:
     QByteArray m_query;
 };
 
-const QByteArray Answer = "HNW192.168.1.168,6800,255.255.255.0,192.168.1.1,00-11-22-33-44-55";
+QByteArray answer()
+{
+    return QByteArrayLiteral("HNW192.168.1.168,6800,255.255.255.0,192.168.1.1,00-11-22-33-44-55");
+}
 
 } // namespace
 
@@ -142,18 +145,18 @@ void TestAdapterSerial::queryReadsTheAnswer_data()
     QTest::addColumn<QVector<Piece>>("answer");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("whole answer") << QByteArray() << QVector<Piece>{{10, Answer}} << QString::fromLatin1(Answer);
+    QTest::newRow("whole answer") << QByteArray() << QVector<Piece>{{10, answer()}} << QString::fromLatin1(answer());
     QTest::newRow("text ends at NUL") << QByteArray() << QVector<Piece>{{10, QByteArray("HNW1,2\0XYZ", 10)}}
                                       << QStringLiteral("HNW1,2");
     QTest::newRow("at most 67 bytes") << QByteArray() << QVector<Piece>{{10, QByteArray(80, 'A')}}
                                       << QString(67, QLatin1Char('A'));
     // At the line's speed the answer comes in pieces.
     QVector<Piece> trickle;
-    for (int i = 0; i < Answer.size(); i += 8)
-        trickle.append({i == 0 ? 10 : 5, Answer.mid(i, 8)});
-    QTest::newRow("answer in pieces") << QByteArray() << trickle << QString::fromLatin1(Answer);
-    QTest::newRow("earlier answers are not taken") << QByteArray("1D3V5.OK\r\n") << QVector<Piece>{{10, Answer}}
-                                                   << QString::fromLatin1(Answer);
+    for (int i = 0; i < answer().size(); i += 8)
+        trickle.append({i == 0 ? 10 : 5, answer().mid(i, 8)});
+    QTest::newRow("answer in pieces") << QByteArray() << trickle << QString::fromLatin1(answer());
+    QTest::newRow("earlier answers are not taken") << QByteArray("1D3V5.OK\r\n") << QVector<Piece>{{10, answer()}}
+                                                   << QString::fromLatin1(answer());
     QTest::newRow("utf-8") << QByteArray() << QVector<Piece>{{10, QByteArray("HNW\xc3\xa9")}}
                            << QStringLiteral("HNW\u00e9");
 }
@@ -183,7 +186,7 @@ void TestAdapterSerial::queryWithoutAnswerIsEmpty()
     m_pty->write("1D3V5.OK");
     QTest::qWait(20);
     {
-        Device late(*m_pty, {{protocoladapter::SerialReplyTimeoutMs * 5, Answer}});
+        Device late(*m_pty, {{protocoladapter::SerialReplyTimeoutMs * 5, answer()}});
         QCOMPARE(protocoladapter::instance().queryNetSetting(), QString());
     }
     // The late answer is gone by the next query as well.

@@ -53,7 +53,10 @@ namespace {
 
 const QString Loopback = QStringLiteral("127.0.0.1");
 const QString Baud = QStringLiteral("9600");
-const QByteArray Answer = "HNW192.168.1.168,6800,255.255.255.0,192.168.1.1,00-11-22-33-44-55";
+QByteArray answer()
+{
+    return QByteArrayLiteral("HNW192.168.1.168,6800,255.255.255.0,192.168.1.1,00-11-22-33-44-55");
+}
 
 // A device on 127.0.0.1 that runs on its own thread, because the adapter
 // blocks the GUI thread while it waits for the answer. It may greet first,
@@ -130,19 +133,23 @@ public:
     ~DebugLog()
     {
         qInstallMessageHandler(s_previous);
-        s_lines.clear();
+        lines().clear();
     }
-    QString text() const { return s_lines.join(QLatin1Char('\n')); }
+    QString text() const { return lines().join(QLatin1Char('\n')); }
 
 private:
+    static QStringList &lines()
+    {
+        static QStringList collected;
+        return collected;
+    }
     static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
     {
-        s_lines.append(message);
+        lines().append(message);
         s_previous(type, context, message);
     }
 
     static inline QtMessageHandler s_previous = nullptr;
-    static inline QStringList s_lines;
 };
 
 } // namespace
@@ -290,14 +297,14 @@ void TestAdapterTcp::queryOverTcp_data()
     QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("answer") << QByteArray() << false << Answer << QString::fromLatin1(Answer);
+    QTest::newRow("answer") << QByteArray() << false << answer() << QString::fromLatin1(answer());
     QTest::newRow("text ends at NUL") << QByteArray() << false << QByteArray("HNW1,2\0\0\0\0", 10)
                                       << QStringLiteral("HNW1,2");
     QTest::newRow("at most 67 bytes") << QByteArray() << false << QByteArray(100, 'B') << QString(67, QLatin1Char('B'));
-    QTest::newRow("greeting is not the answer") << QByteArray("WELCOME\r\n") << false << Answer
-                                                << QString::fromLatin1(Answer);
+    QTest::newRow("greeting is not the answer") << QByteArray("WELCOME\r\n") << false << answer()
+                                                << QString::fromLatin1(answer());
     // The answer comes back on the link the query went out on.
-    QTest::newRow("serial open too") << QByteArray() << true << Answer << QString::fromLatin1(Answer);
+    QTest::newRow("serial open too") << QByteArray() << true << answer() << QString::fromLatin1(answer());
 }
 
 void TestAdapterTcp::queryOverTcp()

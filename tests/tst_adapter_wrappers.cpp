@@ -177,8 +177,9 @@ void TestAdapterWrappers::bytesOnTheWire_data()
     QTest::addColumn<int>("matrixId");
     QTest::addColumn<QByteArray>("bytes");
 
+    const QVector<Row> rows = wrapperRows();
     for (const QString &transport : {Serial, Tcp}) {
-        for (const Row &row : wrapperRows()) {
+        for (const Row &row : rows) {
             QTest::addRow("%s: %s", qPrintable(transport), row.name)
                 << transport << QString::fromLatin1(row.wrapper) << row.args << row.matrixId
                 << QByteArray(row.bytes);
@@ -220,7 +221,8 @@ void TestAdapterWrappers::nothingWithoutLink()
 
     QElapsedTimer timer;
     timer.start();
-    for (const Row &row : wrapperRows())
+    const QVector<Row> rows = wrapperRows();
+    for (const Row &row : rows)
         callWrapper(QString::fromLatin1(row.wrapper), row.args);
     QCOMPARE(adapter.queryNetSetting(), QString());
     // Not even the EDID pause is spent.
