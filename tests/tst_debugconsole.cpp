@@ -43,6 +43,7 @@ private slots:
     void logsKeepTheLastLines();
     void sendTypedCommand_data();
     void sendTypedCommand();
+    void emptyFieldIsSentAsIs();
     void hexSwitchConvertsTheField_data();
     void hexSwitchConvertsTheField();
     void textsFollowTheLanguage();
@@ -227,6 +228,16 @@ void TestDebugConsole::sendTypedCommand()
     QCOMPARE(m_pty->readAtLeast(sent.size()), sent);
     QCOMPARE(commandEdit()->text(), typed);
     QVERIFY(lines(log("textLog")).constLast().endsWith(QLatin1Char(' ') + QString::fromLatin1(sent)));
+}
+
+void TestDebugConsole::emptyFieldIsSentAsIs()
+{
+    QSignalSpy sent(&protocoladapter::instance(), &protocoladapter::sendData);
+    sendButton()->click();
+    QCOMPARE(sent.count(), 1);
+    QCOMPARE(sent.at(0).at(0).toString(), QString());
+    QVERIFY(lines(log("textLog")).constFirst().endsWith(QLatin1Char(' ')));
+    QCOMPARE(m_pty->readFor(50), QByteArray());
 }
 
 void TestDebugConsole::hexSwitchConvertsTheField_data()

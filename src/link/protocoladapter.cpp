@@ -294,7 +294,7 @@ void protocoladapter::onTcpClosed()
 {
     if (m_closingTcp || !m_tcpConnected)
         return;
-    qDebug().noquote() << "TCP link dropped:" << m_tcpSocket->errorString();
+    qDebug().noquote() << "TCP link dropped:" << m_tcpSocket->peerName() << m_tcpSocket->errorString();
     m_tcpConnected = false;
     updateLinkState(m_linkKind);
     announceDrop(TcpLink);
@@ -307,7 +307,7 @@ void protocoladapter::onSerialError(int error)
 {
     if (m_closingSerial || !m_serialOpen || (error != QSerialPort::ResourceError && error != QSerialPort::ReadError))
         return;
-    qDebug().noquote() << "serial link dropped:" << m_serialPort->errorString();
+    qDebug().noquote() << "serial link dropped:" << m_serialPort->portName() << m_serialPort->errorString();
     m_serialPort->close();
     m_serialOpen = false;
     updateLinkState(m_linkKind);
