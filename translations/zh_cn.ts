@@ -128,6 +128,21 @@
         </message>
     </context>
     <context>
+        <name>CDebugerFrame</name>
+        <message>
+            <source>Tset code</source>
+            <translation>测试代码</translation>
+        </message>
+        <message>
+            <source>Hex</source>
+            <translation>十六进制</translation>
+        </message>
+        <message>
+            <source>send</source>
+            <translation>发送</translation>
+        </message>
+    </context>
+    <context>
         <name>CSceneFrame</name>
         <message>
             <source>Buzz On</source>

@@ -128,6 +128,21 @@
         </message>
     </context>
     <context>
+        <name>CDebugerFrame</name>
+        <message>
+            <source>Tset code</source>
+            <translation>測試代碼</translation>
+        </message>
+        <message>
+            <source>Hex</source>
+            <translation>十六進位</translation>
+        </message>
+        <message>
+            <source>send</source>
+            <translation>傳送</translation>
+        </message>
+    </context>
+    <context>
         <name>CSceneFrame</name>
         <message>
             <source>Buzz On</source>
