@@ -64,7 +64,7 @@ class ModalWatch
 public:
     ModalWatch()
     {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+        QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] {
             if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
                 ++m_shown;
                 dialog->reject();
@@ -587,7 +587,7 @@ void TestConnectFrame::contextMenuEnablesUpAndDown()
 
     const auto menuStateAt = [&panel](const QPoint &point) {
         QString state = QStringLiteral("no menu");
-        QTimer::singleShot(50, [&state] {
+        QTimer::singleShot(50, panel.frame, [&state] {
             if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
                 state.clear();
                 const auto actions = menu->actions();

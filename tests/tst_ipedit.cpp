@@ -200,23 +200,24 @@ void TestIpEdit::signalsCarryTheWholeAddress()
 
 void TestIpEdit::focusLookFollowsTheParts()
 {
-    for (CIpPartEdit *part : parts())
+    const QList<CIpPartEdit *> all = parts();
+    for (CIpPartEdit *part : qAsConst(all))
         QVERIFY(!part->property("focusIn").toBool());
 
     focusPart(2);
-    for (CIpPartEdit *part : parts())
+    for (CIpPartEdit *part : qAsConst(all))
         QVERIFY(part->property("focusIn").toBool());
     QVERIFY(parts().at(0)->styleSheet().contains(QStringLiteral("#668dda")));
 
     // Moving between parts ends in the focused look.
     type(QStringLiteral("."));
     QCOMPARE(focusedPart(), 3);
-    for (CIpPartEdit *part : parts())
+    for (CIpPartEdit *part : qAsConst(all))
         QVERIFY(part->property("focusIn").toBool());
 
     m_other->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), m_other);
-    for (CIpPartEdit *part : parts())
+    for (CIpPartEdit *part : qAsConst(all))
         QVERIFY(!part->property("focusIn").toBool());
 }
 

@@ -39,6 +39,10 @@ constexpr int IpColumnWidth = 90;
 constexpr int PortColumnWidth = 40;
 constexpr int AliasColumnWidth = 90;
 constexpr int RowHeight = 21;
+// Room for the text margins of a cell on both sides and its grid line.
+constexpr int CellTextMargin = 8;
+const QString WidestAddress = QStringLiteral("255.255.255.255");
+const QString WidestPort = QStringLiteral("65535");
 constexpr int FrameMargin = 10;
 constexpr int ComGroupStretch = 1;
 constexpr int NetGroupStretch = 4;
@@ -52,7 +56,8 @@ constexpr int NetReplyFields = 5;
 const QString NetReplyPrefix = QStringLiteral("HNW");
 
 const QString FallbackPortName = QStringLiteral("COM1");
-const QStringList BaudRates = {QStringLiteral("9600"), QStringLiteral("115200")};
+const QString SlowBaud = QStringLiteral("9600");
+const QString FastBaud = QStringLiteral("115200");
 
 DeviceEntry defaultEntry()
 {
@@ -183,9 +188,9 @@ void CConnectFrame::initTable()
     m_deviceTable->setModel(m_deviceModel);
     m_deviceTable->setItemDelegate(m_checkDelegate);
     m_deviceTable->setColumnWidth(TickColumn, TickColumnWidth);
-    m_deviceTable->setColumnWidth(IpColumn, IpColumnWidth);
-    m_deviceTable->setColumnWidth(PortColumn, PortColumnWidth);
     m_deviceTable->setColumnWidth(AliasColumn, AliasColumnWidth);
+    fitAddressColumns();
+    m_deviceTable->installEventFilter(this);
     m_deviceTable->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     // The alias takes the room the panel leaves, so the table needs no sideways scrolling.
     m_deviceTable->horizontalHeader()->setSectionResizeMode(AliasColumn, QHeaderView::Stretch);
@@ -239,7 +244,7 @@ void CConnectFrame::initComboBoxes()
     else
         m_portList->setCurrentIndex(0);
 
-    m_baudList->addItems(BaudRates);
+    m_baudList->addItems({SlowBaud, FastBaud});
     m_baudList->setCurrentText(linkParameters().baud);
 }
 
@@ -264,6 +269,26 @@ void CConnectFrame::changeEvent(QEvent *event)
     QFrame::changeEvent(event);
     if (event->type() == QEvent::LanguageChange)
         retranslateUi();
+}
+
+// The table's font comes from the style sheet and the application font, both of
+// which may arrive after the panel is built.
+bool CConnectFrame::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_deviceTable && event->type() == QEvent::FontChange)
+        fitAddressColumns();
+    return QFrame::eventFilter(watched, event);
+}
+
+// Wide enough for the longest address and port in the table's font.
+void CConnectFrame::fitAddressColumns()
+{
+    m_deviceTable->ensurePolished();
+    const QFontMetrics metrics = m_deviceTable->fontMetrics();
+    m_deviceTable->setColumnWidth(
+        IpColumn, qMax(IpColumnWidth, metrics.horizontalAdvance(WidestAddress) + CellTextMargin));
+    m_deviceTable->setColumnWidth(
+        PortColumn, qMax(PortColumnWidth, metrics.horizontalAdvance(WidestPort) + CellTextMargin));
 }
 
 void CConnectFrame::retranslateUi()
@@ -291,21 +316,6 @@ void CConnectFrame::retranslateUi()
     }
     m_allButton->setText(tr("All"));
     m_clearButton->setText(tr("Clear"));
-    reserveConnectButtonWidth(m_netConnectButton);
-    reserveConnectButtonWidth(m_serialConnectButton);
-}
-
-// Sized for the longest of its texts, so connecting does not reflow the panel.
-void CConnectFrame::reserveConnectButtonWidth(QPushButton *button)
-{
-    const QString shown = button->text();
-    int width = 0;
-    for (const QString &text : {m_connectText, m_disconnectText, tr("Connect")}) {
-        button->setText(text);
-        width = qMax(width, button->sizeHint().width());
-    }
-    button->setText(shown);
-    button->setMinimumWidth(width);
 }
 
 void CConnectFrame::updateLinkUi(LinkSide side, bool connected)

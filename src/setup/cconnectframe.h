@@ -37,6 +37,7 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private slots:
     void doItemClicked(const QModelIndex &index);
@@ -67,7 +68,7 @@ private:
     void refreshTable();
     void updateRow(int row, const DeviceEntry &entry);
     void clearTable();
-    void reserveConnectButtonWidth(QPushButton *button);
+    void fitAddressColumns();
 
     CConfigIPDlg *networkDialog();
     // The table's current row when it names a device, else -1.

@@ -45,6 +45,10 @@ const QString MiddleInitial = QStringLiteral(
 const QString LastInitial = QStringLiteral(
     "QLineEdit{border-left:none;} QLineEdit:hover{border:1px solid #b0b0b0; border-left:none;}");
 
+// A theme's padding or rounded corners for line edits would cut three digits off
+// a 30-pixel part and notch the box; the parts' own sheets leave both alone.
+const QString PartBoxReset = QStringLiteral("CIpPartEdit{padding:0px; border-radius:0px;}");
+
 QLabel *makeDot(QWidget *parent, int x)
 {
     auto *dot = new QLabel(QStringLiteral(" ."), parent);
@@ -73,6 +77,7 @@ CIPEdit::CIPEdit(QWidget *parent)
     m_dot2 = makeDot(this, 2 * PartWidth - DotWidth);
     m_dot3 = makeDot(this, 3 * PartWidth - DotWidth);
 
+    setStyleSheet(PartBoxReset);
     setMinimumHeight(EditorMinimumHeight);
     setMaximumWidth(EditorMaximumWidth);
 
