@@ -56,6 +56,8 @@ constexpr int NetReplyFields = 5;
 const QString NetReplyPrefix = QStringLiteral("HNW");
 
 const QString FallbackPortName = QStringLiteral("COM1");
+// Room for a short typed path such as /dev/pts/3 without scrolling.
+constexpr int TypedPortChars = 8;
 const QString SlowBaud = QStringLiteral("9600");
 const QString FastBaud = QStringLiteral("115200");
 
@@ -234,6 +236,8 @@ void CConnectFrame::initComboBoxes()
 #ifndef Q_OS_WIN
     // A pseudo-terminal or a /dev/serial/by-id path is not listed, so it can be typed.
     m_portList->setEditable(true);
+    m_portList->setInsertPolicy(QComboBox::NoInsert);
+    m_portList->setMinimumContentsLength(TypedPortChars);
 #endif
     const QString storedPort = linkParameters().port;
     const int storedIndex = m_portList->findText(storedPort);
