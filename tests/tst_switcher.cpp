@@ -479,6 +479,7 @@ void TestSwitcher::settingAndBack()
     QPushButton *switchButton = panel.button<QPushButton>(QStringLiteral("Switch"));
     QVERIFY(QTest::qWaitForWindowExposed(panel.frame.get()));
     const int startOfActions = switchButton->geometry().top();
+    const QSize startSize = panel.frame->size();
     QVERIFY(startOfActions > inputs->geometry().bottom());
     QVERIFY(!panel.frame->findChild<AdvancedSetting *>());
 
@@ -495,7 +496,9 @@ void TestSwitcher::settingAndBack()
         QVERIFY(inputs->isVisible());
         QVERIFY(outputs->isVisible());
         QVERIFY(page->isHidden());
+        // A top-level frame grows to fit the page; back at its old size the row must sit where it did.
         panel.frame->layout()->activate();
+        panel.frame->resize(startSize);
         QTRY_COMPARE(switchButton->geometry().top(), startOfActions);
         QVERIFY(switchButton->geometry().top() > inputs->geometry().bottom());
         // The action row is laid out again: it follows the panel's foot.

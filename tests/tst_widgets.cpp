@@ -52,6 +52,7 @@ private slots:
     void rightClickMenuEmitsTriggerOnly_data();
     void rightClickMenuEmitsTriggerOnly();
     void leftClickKeepsItsMeaning();
+    void wholeTileTakesTheClick();
 
     void delegateMouse();
     void delegateDoubleClick();
@@ -157,6 +158,19 @@ void TestWidgets::leftClickKeepsItsMeaning()
     QCOMPARE(buttonClicks.count(), 1);
     QCOMPARE(boxTriggers.count(), 0);
     QCOMPARE(buttonTriggers.count(), 0);
+}
+
+// In the grids a channel button is stretched far wider than its text; the
+// operator clicks anywhere on the tile.
+void TestWidgets::wholeTileTakesTheClick()
+{
+    CheckBoxWithMenu box(QStringLiteral("In 3"));
+    box.resize(box.sizeHint().width() * 4, box.sizeHint().height());
+    const QPoint farRight(box.width() - 3, box.height() / 2);
+    QTest::mouseClick(&box, Qt::LeftButton, Qt::NoModifier, farRight);
+    QVERIFY(box.isChecked());
+    QTest::mouseClick(&box, Qt::LeftButton, Qt::NoModifier, farRight);
+    QVERIFY(!box.isChecked());
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include "link/matrixcommand.h"
 
 #include <QDebug>
+#include <QScopedValueRollback>
 #include <QSerialPort>
 #include <QTcpSocket>
 #include <QThread>
@@ -20,10 +21,23 @@ protocoladapter::protocoladapter()
     , m_command(new matrixcommand)
 {
     m_tcpSocket->abort();
+
+    // A device that goes away must not leave a dead link taking commands.
+    connect(m_tcpSocket, &QAbstractSocket::disconnected, this, &protocoladapter::onTcpClosed);
+    connect(m_tcpSocket, &QAbstractSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
+        if (error == QAbstractSocket::RemoteHostClosedError)
+            onTcpClosed();
+    });
+    connect(m_serialPort, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
+        onSerialError(error);
+    });
 }
 
 protocoladapter::~protocoladapter()
 {
+    // Deleting a connected socket closes it; that is no drop to report.
+    m_tcpSocket->disconnect(this);
+    m_serialPort->disconnect(this);
     delete m_command;
     delete m_tcpSocket;
     delete m_serialPort;
@@ -50,6 +64,7 @@ bool protocoladapter::openSerial(const QString &portName, const QString &baud)
         m_serialPort->setParity(QSerialPort::NoParity);
         m_serialPort->setFlowControl(QSerialPort::NoFlowControl);
         m_serialOpen = true;
+        ++m_linkEpoch[SerialLink];
     }
     updateLinkState(SerialLink);
     return opened;
@@ -57,32 +72,44 @@ bool protocoladapter::openSerial(const QString &portName, const QString &baud)
 
 void protocoladapter::closeSerial()
 {
-    m_serialPort->clear(QSerialPort::AllDirections);
-    m_serialPort->close();
+    const QScopedValueRollback<bool> closing(m_closingSerial, true);
+    ++m_linkEpoch[SerialLink];
+    if (m_serialPort->isOpen()) {
+        m_serialPort->clear(QSerialPort::AllDirections);
+        m_serialPort->close();
+    }
     m_serialOpen = false;
     updateLinkState(m_linkKind);
 }
 
 bool protocoladapter::connectTcp(const QString &host, const QString &port)
 {
-    m_tcpSocket->abort();
+    {
+        const QScopedValueRollback<bool> closing(m_closingTcp, true);
+        m_tcpSocket->abort();
+    }
+    ++m_linkEpoch[TcpLink];
+    m_tcpConnected = false;
     m_tcpSocket->connectToHost(host, static_cast<quint16>(port.toInt()), QIODevice::ReadWrite,
                                QAbstractSocket::AnyIPProtocol);
-    m_tcpConnected = m_tcpSocket->waitForConnected(ConnectTimeoutMs);
-    if (!m_tcpConnected)
-        qDebug() << m_tcpSocket->errorString();
+    const bool connected = m_tcpSocket->waitForConnected(ConnectTimeoutMs);
+    if (!connected)
+        qDebug().noquote() << m_tcpSocket->errorString();
+    m_tcpConnected = connected;
     updateLinkState(TcpLink);
-    return m_tcpConnected;
+    return connected;
 }
 
 bool protocoladapter::disconnectTcp()
 {
+    const QScopedValueRollback<bool> closing(m_closingTcp, true);
     m_tcpSocket->disconnectFromHost();
     if (m_tcpSocket->state() != QAbstractSocket::UnconnectedState
         && !m_tcpSocket->waitForDisconnected(DisconnectTimeoutMs)) {
         return m_linkUp;
     }
     qDebug() << "断开成功 XXXXXXXXXXXXXXXXXXXXXXXXXX";
+    ++m_linkEpoch[TcpLink];
     m_tcpConnected = false;
     updateLinkState(m_linkKind);
     return false;
@@ -176,6 +203,9 @@ QString protocoladapter::queryNetSetting()
 {
     if (!m_linkUp)
         return QString();
+    // The device answers other commands too, and nobody reads those answers:
+    // left in the buffer they would pass for the network card's reply.
+    discardInput();
     send(m_command->makeNetQuery());
     readReply(NetReplyMaxSize);
     const int nul = m_reply.indexOf('\0');
@@ -213,22 +243,83 @@ void protocoladapter::writeTcp(const QString &command)
 }
 
 // The answer comes back on the link the query went out on.
+QIODevice *protocoladapter::replyDevice(int *timeoutMs) const
+{
+    if (m_linkKind == SerialLink && m_serialOpen) {
+        *timeoutMs = SerialReplyTimeoutMs;
+        return m_serialPort;
+    }
+    if (m_linkKind == TcpLink && m_tcpConnected) {
+        *timeoutMs = TcpReplyTimeoutMs;
+        return m_tcpSocket;
+    }
+    return nullptr;
+}
+
+void protocoladapter::discardInput()
+{
+    int timeoutMs = 0;
+    QIODevice *device = replyDevice(&timeoutMs);
+    if (device == m_serialPort) {
+        m_serialPort->clear(QSerialPort::Input);
+    } else if (device) {
+        device->readAll();
+        // Also what reached the socket since the event loop last ran, such as
+        // a greeting right after connecting.
+        if (device->waitForReadyRead(0))
+            device->readAll();
+    }
+}
+
 void protocoladapter::readReply(int maxSize)
 {
+    // Cleared first, so that a link lost on the way never hands out the last answer.
+    m_reply.clear();
     if (!m_linkUp)
         return;
-    m_reply.clear();
-    QIODevice *device = nullptr;
-    int timeout = 0;
-    if (m_linkKind == SerialLink && m_serialOpen) {
-        device = m_serialPort;
-        timeout = SerialReplyTimeoutMs;
-    } else if (m_linkKind == TcpLink && m_tcpConnected) {
-        device = m_tcpSocket;
-        timeout = TcpReplyTimeoutMs;
-    }
-    if (!device || !device->waitForReadyRead(timeout))
+    int timeoutMs = 0;
+    QIODevice *device = replyDevice(&timeoutMs);
+    // The answer may already have come in while the query was being written.
+    if (!device || (device->bytesAvailable() == 0 && !device->waitForReadyRead(timeoutMs)))
         return;
     m_reply = device->read(maxSize);
-    qDebug() << "in    " << m_reply.toHex();
+    while (m_reply.size() < maxSize && !m_reply.contains('\0') && device->isOpen()
+           && (device->bytesAvailable() > 0 || device->waitForReadyRead(ReplyGapMs))) {
+        m_reply += device->read(maxSize - m_reply.size());
+    }
+    qDebug().noquote().nospace() << "in    " << m_reply.toHex();
+}
+
+void protocoladapter::onTcpClosed()
+{
+    if (m_closingTcp || !m_tcpConnected)
+        return;
+    qDebug().noquote() << "TCP link dropped:" << m_tcpSocket->peerName() << m_tcpSocket->errorString();
+    m_tcpConnected = false;
+    updateLinkState(m_linkKind);
+    announceDrop(TcpLink);
+}
+
+// A port whose device went away reports ResourceError; a pseudo-terminal whose
+// other side closed reads end-of-file, which the port reports as ReadError,
+// over and over until it is closed.
+void protocoladapter::onSerialError(int error)
+{
+    if (m_closingSerial || !m_serialOpen || (error != QSerialPort::ResourceError && error != QSerialPort::ReadError))
+        return;
+    qDebug().noquote() << "serial link dropped:" << m_serialPort->portName() << m_serialPort->errorString();
+    m_serialPort->close();
+    m_serialOpen = false;
+    updateLinkState(m_linkKind);
+    announceDrop(SerialLink);
+}
+
+// Told from the event loop, so that whoever listens may touch the links again;
+// by then the program may have reopened or closed that link itself.
+void protocoladapter::announceDrop(int kind)
+{
+    QMetaObject::invokeMethod(this, [this, kind, epoch = m_linkEpoch[kind]] {
+        if (m_linkEpoch[kind] == epoch)
+            emit linkDropped(kind);
+    }, Qt::QueuedConnection);
 }

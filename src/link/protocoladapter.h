@@ -5,13 +5,15 @@
 #include <QString>
 #include <QStringList>
 
+class QIODevice;
 class QSerialPort;
 class QTcpSocket;
 class matrixcommand;
 
 // The program's one link to the matrix: owns the serial port and the TCP socket,
 // sends every command and announces it through sendData(). All calls block the
-// GUI thread for at most the waits named below.
+// GUI thread for at most the waits named below. When the device side closes a
+// link, that link stops taking commands and linkDropped() tells the panels.
 class protocoladapter : public QObject
 {
     Q_OBJECT
@@ -26,6 +28,9 @@ public:
     static constexpr int WriteTimeoutMs = 200;
     static constexpr int EdidPauseMs = 1000;
     static constexpr int NetReplyMaxSize = 67;
+    // A serial answer trickles in at the line's speed: keep reading while the
+    // next piece follows within this gap.
+    static constexpr int ReplyGapMs = 50;
 
     static protocoladapter &instance();
     ~protocoladapter() override;
@@ -53,7 +58,8 @@ public:
 
 signals:
     void sendData(QString data);
-    // The device side closed the link in use (kind: 0 serial, 1 TCP).
+    // The device side closed an open link (kind: 0 serial, 1 TCP). Delivered
+    // from the event loop, and only if that link has not been opened again.
     void linkDropped(int kind);
 
 private:
@@ -64,6 +70,13 @@ private:
     void writeSerial(const QString &command);
     void writeTcp(const QString &command);
     void readReply(int maxSize);
+    // The device the answer to the last command comes back on, and how long to
+    // wait for it; nullptr while no link is up.
+    QIODevice *replyDevice(int *timeoutMs) const;
+    void discardInput();
+    void onTcpClosed();
+    void onSerialError(int error);
+    void announceDrop(int kind);
     // Link up follows the transports: true while either one is open, and
     // commands go to the one still open when the other fails or closes.
     void updateLinkState(int preferredKind);
@@ -76,4 +89,10 @@ private:
     bool m_tcpConnected = false;
     bool m_serialOpen = false;
     int m_linkKind = SerialLink;
+    // Set while the program itself closes a link, which is no drop.
+    bool m_closingTcp = false;
+    bool m_closingSerial = false;
+    // Counts the program's own opens and closes per link kind, so that a drop
+    // is not reported once the program has acted on that link again.
+    int m_linkEpoch[2] = {0, 0};
 };

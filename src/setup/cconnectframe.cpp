@@ -1,6 +1,607 @@
 #include "setup/cconnectframe.h"
 
+#include "config/devicestore.h"
+#include "config/linkparameters.h"
+#include "config/settings.h"
+#include "link/protocoladapter.h"
+#include "setup/caliassetting.h"
+#include "setup/cconfigipdlg.h"
+#include "widgets/checkboxdelegate.h"
+#include "widgets/cipedit.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCursor>
+#include <QDebug>
+#include <QEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QPushButton>
+#include <QRegExp>
+#include <QSerialPortInfo>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <utility>
+
+namespace {
+
+enum Column { TickColumn = 0, IpColumn = 1, PortColumn = 2, AliasColumn = 3, ColumnCount = 4 };
+
+constexpr int TickColumnWidth = 20;
+constexpr int IpColumnWidth = 90;
+constexpr int PortColumnWidth = 40;
+constexpr int AliasColumnWidth = 90;
+constexpr int RowHeight = 21;
+// Room for the text margins of a cell on both sides and its grid line.
+constexpr int CellTextMargin = 8;
+const QString WidestAddress = QStringLiteral("255.255.255.255");
+const QString WidestPort = QStringLiteral("65535");
+constexpr int FrameMargin = 10;
+constexpr int ComGroupStretch = 1;
+constexpr int NetGroupStretch = 4;
+constexpr int ComRowSpacing = 10;
+constexpr int ComRowStretch = 10;
+constexpr int IpLabelMaximumWidth = 40;
+constexpr int IpFieldWidth = 120;
+
+// Fields of an "HNW" answer: ip, port, subnet, gateway, mac.
+constexpr int NetReplyFields = 5;
+const QString NetReplyPrefix = QStringLiteral("HNW");
+
+const QString FallbackPortName = QStringLiteral("COM1");
+// Room for a short typed path such as /dev/pts/3 without scrolling.
+constexpr int TypedPortChars = 8;
+const QString SlowBaud = QStringLiteral("9600");
+const QString FastBaud = QStringLiteral("115200");
+
+DeviceEntry defaultEntry()
+{
+    DeviceEntry entry;
+    entry.ip = QStringLiteral("192.168.1.168");
+    entry.port = QStringLiteral("6800");
+    entry.subnet = QStringLiteral("255.255.255.0");
+    entry.gateway = QStringLiteral("192.168.1.1");
+    return entry;
+}
+
+// Windows names its serial ports COMn; elsewhere every port the system
+// reports is offered (ttyUSB0, ttyACM0, cu.usbserial...).
+QStringList serialPortNames()
+{
+    QStringList names;
+    const auto ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &info : ports) {
+#ifdef Q_OS_WIN
+        const QRegExp comPattern(QStringLiteral("[c|C][o|O][m|M]([0-9]+)"), Qt::CaseSensitive);
+        if (comPattern.indexIn(info.portName(), 0) < 0)
+            continue;
+#endif
+        names.append(info.portName());
+    }
+    if (names.isEmpty())
+        names.append(FallbackPortName);
+    return names;
+}
+
+} // namespace
+
 CConnectFrame::CConnectFrame(QWidget *parent)
     : QFrame(parent)
 {
+    initLayout();
+    initTable();
+    initComboBoxes();
+    initConnections();
+    m_connectText = tr("connect");
+    m_disconnectText = tr("disconnect");
+}
+
+CConnectFrame::~CConnectFrame()
+{
+    linkParameters().port = m_portList->currentText();
+    setPort(linkParameters().port);
+    linkParameters().baud = m_baudList->currentText();
+    setBaud(linkParameters().baud);
+    m_addressBook->setEntries(m_devices);
+    m_addressBook.reset();
+}
+
+void CConnectFrame::initLayout()
+{
+    m_comGroup = new QGroupBox;
+    m_comLabel = new QLabel;
+    m_portList = new QComboBox;
+    m_portList->setView(new QListView);
+    m_baudLabel = new QLabel;
+    m_baudList = new QComboBox;
+    m_baudList->setView(new QListView);
+    m_serialConnectButton = new QPushButton;
+
+    auto *comRow = new QHBoxLayout;
+    comRow->addWidget(m_comLabel);
+    comRow->addSpacing(ComRowSpacing);
+    comRow->addWidget(m_portList);
+    comRow->addStretch(ComRowStretch);
+    comRow->addWidget(m_baudLabel);
+    comRow->addSpacing(ComRowSpacing);
+    comRow->addWidget(m_baudList);
+    comRow->addStretch(ComRowStretch);
+    comRow->addWidget(m_serialConnectButton);
+    m_comGroup->setLayout(comRow);
+
+    m_netGroup = new QGroupBox;
+    m_deviceTable = new QTableView;
+    m_addButton = new QPushButton;
+    m_netConnectButton = new QPushButton;
+    m_allButton = new QPushButton;
+    m_clearButton = new QPushButton;
+    m_ipLabel = new QLabel;
+    m_ipLabel->setMaximumWidth(IpLabelMaximumWidth);
+    m_ipEdit = new CIPEdit;
+    m_ipEdit->setFixedWidth(IpFieldWidth);
+    m_portLabel = new QLabel;
+    m_portEdit = new QLineEdit;
+    m_getButton = new QPushButton;
+
+    auto *buttonColumn = new QVBoxLayout;
+    buttonColumn->addWidget(m_addButton);
+    buttonColumn->addWidget(m_netConnectButton);
+    buttonColumn->addWidget(m_allButton);
+    buttonColumn->addWidget(m_clearButton);
+    auto *tableRow = new QHBoxLayout;
+    tableRow->addWidget(m_deviceTable);
+    tableRow->addLayout(buttonColumn);
+    auto *addressRow = new QHBoxLayout;
+    addressRow->addWidget(m_ipLabel);
+    addressRow->addWidget(m_ipEdit);
+    addressRow->addWidget(m_portLabel);
+    addressRow->addWidget(m_portEdit);
+    addressRow->addWidget(m_getButton);
+    auto *netLayout = new QVBoxLayout;
+    netLayout->addLayout(tableRow);
+    netLayout->addLayout(addressRow);
+    m_netGroup->setLayout(netLayout);
+
+    auto *frameLayout = new QVBoxLayout(this);
+    frameLayout->addWidget(m_comGroup, ComGroupStretch);
+    frameLayout->addWidget(m_netGroup, NetGroupStretch);
+    frameLayout->setContentsMargins(FrameMargin, FrameMargin, FrameMargin, FrameMargin);
+
+    retranslateUi();
+    m_getButton->setEnabled(false);
+}
+
+void CConnectFrame::initTable()
+{
+    m_deviceModel = new QStandardItemModel(this);
+    m_deviceModel->setColumnCount(ColumnCount);
+    // Plain header data: these stay as they are in every language.
+    m_deviceModel->setHorizontalHeaderLabels(
+        {QString(), QStringLiteral("IP"), QStringLiteral("Port"), QStringLiteral("Alais")});
+    m_checkDelegate = new CheckBoxDelegate(m_deviceTable);
+
+    m_deviceTable->setModel(m_deviceModel);
+    m_deviceTable->setItemDelegate(m_checkDelegate);
+    m_deviceTable->setColumnWidth(TickColumn, TickColumnWidth);
+    m_deviceTable->setColumnWidth(AliasColumn, AliasColumnWidth);
+    fitAddressColumns();
+    m_deviceTable->installEventFilter(this);
+    m_deviceTable->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    // The alias takes the room the panel leaves, so the table needs no sideways scrolling.
+    m_deviceTable->horizontalHeader()->setSectionResizeMode(AliasColumn, QHeaderView::Stretch);
+    m_deviceTable->verticalHeader()->hide();
+    m_deviceTable->verticalHeader()->setDefaultSectionSize(RowHeight);
+    m_deviceTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_deviceTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_deviceTable->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    m_setAliasAction = new QAction(tr("Set Alias"), this);
+    m_upAction = new QAction(tr("Up"), this);
+    m_downAction = new QAction(tr("Down"), this);
+    m_deleteAction = new QAction(tr("Delete"), this);
+    m_settingAction = new QAction(tr("Setting"), this);
+    m_resetAction = new QAction(tr("Reset"), this);
+    m_contextMenu = new QMenu(m_deviceTable);
+    m_contextMenu->addAction(m_settingAction);
+    m_contextMenu->addAction(m_resetAction);
+    m_contextMenu->addAction(m_deleteAction);
+    m_contextMenu->addAction(m_setAliasAction);
+    m_contextMenu->addAction(m_upAction);
+    m_contextMenu->addAction(m_downAction);
+
+    connect(m_deviceTable, &QWidget::customContextMenuRequested, this, &CConnectFrame::slotContextMenu);
+    connect(m_setAliasAction, &QAction::triggered, this, &CConnectFrame::onSetAlias);
+    connect(m_upAction, &QAction::triggered, this, &CConnectFrame::onUp);
+    connect(m_downAction, &QAction::triggered, this, &CConnectFrame::onDown);
+    connect(m_deleteAction, &QAction::triggered, this, &CConnectFrame::onDelete);
+    connect(m_settingAction, &QAction::triggered, this, &CConnectFrame::onSetting);
+    connect(m_resetAction, &QAction::triggered, this, &CConnectFrame::onReset);
+
+    clearTable();
+    m_addressBook = std::make_unique<DeviceStore>();
+    m_devices = m_addressBook->entries();
+    refreshTable();
+}
+
+void CConnectFrame::initComboBoxes()
+{
+    m_portList->addItems(serialPortNames());
+#ifndef Q_OS_WIN
+    // A pseudo-terminal or a /dev/serial/by-id path is not listed, so it can be typed.
+    m_portList->setEditable(true);
+    m_portList->setInsertPolicy(QComboBox::NoInsert);
+    m_portList->setMinimumContentsLength(TypedPortChars);
+#endif
+    const QString storedPort = linkParameters().port;
+    const int storedIndex = m_portList->findText(storedPort);
+    if (storedIndex >= 0)
+        m_portList->setCurrentIndex(storedIndex);
+    else if (m_portList->isEditable() && storedPort.startsWith(QLatin1Char('/')))
+        m_portList->setEditText(storedPort);
+    else
+        m_portList->setCurrentIndex(0);
+
+    m_baudList->addItems({SlowBaud, FastBaud});
+    m_baudList->setCurrentText(linkParameters().baud);
+}
+
+void CConnectFrame::initConnections()
+{
+    connect(m_deviceTable, &QAbstractItemView::clicked, this, &CConnectFrame::doItemClicked);
+    connect(m_deviceTable, &QAbstractItemView::doubleClicked, this, &CConnectFrame::doItemDoubleClicked);
+    connect(m_netConnectButton, &QPushButton::clicked, this, &CConnectFrame::onConnectNet);
+    connect(m_addButton, &QPushButton::clicked, this, &CConnectFrame::onAdd);
+    connect(m_serialConnectButton, &QPushButton::clicked, this, &CConnectFrame::onConnectPort);
+    connect(m_getButton, &QPushButton::clicked, this, &CConnectFrame::onGet);
+    connect(m_allButton, &QPushButton::clicked, this, &CConnectFrame::onSeleteAll);
+    connect(m_clearButton, &QPushButton::clicked, this, &CConnectFrame::onClearAll);
+    // The device closed a link under us: show that side as it now is.
+    connect(&protocoladapter::instance(), &protocoladapter::linkDropped, this, [this](int kind) {
+        updateLinkUi(kind == protocoladapter::TcpLink ? NetSide : SerialSide, false);
+    });
+}
+
+void CConnectFrame::changeEvent(QEvent *event)
+{
+    QFrame::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+}
+
+// The table's font comes from the style sheet and the application font, both of
+// which may arrive after the panel is built.
+bool CConnectFrame::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_deviceTable && event->type() == QEvent::FontChange)
+        fitAddressColumns();
+    return QFrame::eventFilter(watched, event);
+}
+
+// Wide enough for the longest address and port in the table's font.
+void CConnectFrame::fitAddressColumns()
+{
+    m_deviceTable->ensurePolished();
+    const QFontMetrics metrics = m_deviceTable->fontMetrics();
+    m_deviceTable->setColumnWidth(
+        IpColumn, qMax(IpColumnWidth, metrics.horizontalAdvance(WidestAddress) + CellTextMargin));
+    m_deviceTable->setColumnWidth(
+        PortColumn, qMax(PortColumnWidth, metrics.horizontalAdvance(WidestPort) + CellTextMargin));
+}
+
+void CConnectFrame::retranslateUi()
+{
+    m_connectText = tr("connect");
+    m_disconnectText = tr("disconnect");
+    m_netGroup->setTitle(tr("Net Setting"));
+    m_ipLabel->setText(tr("IP"));
+    m_portLabel->setText(tr("Port"));
+    // A connected side keeps saying so in the new language.
+    m_netConnectButton->setText(m_netShownConnected ? m_disconnectText : tr("Connect"));
+    m_getButton->setText(tr("Get"));
+    m_addButton->setText(tr("Add"));
+    m_comGroup->setTitle(tr("Com Setting"));
+    m_comLabel->setText(tr("Com"));
+    m_baudLabel->setText(tr("Baud"));
+    m_serialConnectButton->setText(m_serialShownConnected ? m_disconnectText : tr("Connect"));
+    if (m_setAliasAction) {
+        m_setAliasAction->setText(tr("Set Alias"));
+        m_upAction->setText(tr("Up"));
+        m_downAction->setText(tr("Down"));
+        m_deleteAction->setText(tr("Delete"));
+        m_settingAction->setText(tr("Setting"));
+        m_resetAction->setText(tr("Reset"));
+    }
+    m_allButton->setText(tr("All"));
+    m_clearButton->setText(tr("Clear"));
+}
+
+void CConnectFrame::updateLinkUi(LinkSide side, bool connected)
+{
+    const QString text = connected ? m_disconnectText : m_connectText;
+    if (side == NetSide) {
+        m_netShownConnected = connected;
+        m_netConnectButton->setText(text);
+        m_ipEdit->setEnabled(!connected);
+        m_portEdit->setEnabled(!connected);
+    } else {
+        m_serialShownConnected = connected;
+        m_serialConnectButton->setText(text);
+        m_portList->setEnabled(!connected);
+        m_baudList->setEnabled(!connected);
+    }
+    m_getButton->setEnabled(protocoladapter::instance().isConnected());
+}
+
+void CConnectFrame::onConnectPort()
+{
+    protocoladapter &adapter = protocoladapter::instance();
+    if (adapter.isSerialOpen()) {
+        adapter.closeSerial();
+        updateLinkUi(SerialSide, false);
+        return;
+    }
+    const QString portName = m_portList->currentText();
+    if (adapter.openSerial(portName, m_baudList->currentText())) {
+        qDebug() << "open port" << portName;
+        updateLinkUi(SerialSide, true);
+    } else {
+        qDebug() << "can't open port";
+    }
+}
+
+void CConnectFrame::onConnectNet()
+{
+    protocoladapter &adapter = protocoladapter::instance();
+    if (adapter.isTcpConnected()) {
+        if (!adapter.disconnectTcp())
+            updateLinkUi(NetSide, false);
+        return;
+    }
+    for (int row = 0; row < m_devices.size(); ++row) {
+        if (!isTicked(row))
+            continue;
+        const DeviceEntry &device = m_devices.at(row);
+        if (adapter.connectTcp(device.ip, device.port)) {
+            qDebug() << QStringLiteral("Connect to ") + m_ipEdit->text() + QLatin1Char(':')
+                            + m_portEdit->text();
+            updateLinkUi(NetSide, true);
+        } else {
+            qDebug() << "can't connect to service";
+        }
+        return;
+    }
+}
+
+bool CConnectFrame::isTicked(int row) const
+{
+    return m_deviceModel->index(row, TickColumn).data(Qt::DisplayRole).toBool();
+}
+
+int CConnectFrame::currentDeviceRow() const
+{
+    const int row = m_deviceTable->currentIndex().row();
+    return row >= 0 && row < m_devices.size() ? row : -1;
+}
+
+CConfigIPDlg *CConnectFrame::networkDialog()
+{
+    if (!m_networkDialog)
+        m_networkDialog = new CConfigIPDlg(parentWidget() ? parentWidget() : this);
+    return m_networkDialog;
+}
+
+void CConnectFrame::doItemClicked(const QModelIndex &index)
+{
+    if (index.row() < 0 || index.row() >= m_devices.size())
+        return;
+    const DeviceEntry &device = m_devices.at(index.row());
+    m_ipEdit->setText(device.ip);
+    m_portEdit->setText(device.port);
+}
+
+void CConnectFrame::doItemDoubleClicked(const QModelIndex &index)
+{
+    const int row = index.row();
+    if (row < 0 || row >= m_devices.size())
+        return;
+    CConfigIPDlg *dialog = networkDialog();
+    dialog->setEntry(m_devices.at(row));
+    if (dialog->exec() != QDialog::Accepted || row >= m_devices.size())
+        return;
+    const DeviceEntry edited = dialog->entry();
+    const DeviceEntry &stored = m_devices.at(row);
+    // An unchanged address keeps the name the operator gave it.
+    if (edited.ip == stored.ip && edited.port == stored.port && edited.subnet == stored.subnet
+        && edited.gateway == stored.gateway && edited.mac == stored.mac) {
+        return;
+    }
+    updateRow(row, edited);
+}
+
+void CConnectFrame::onAdd()
+{
+    CConfigIPDlg *dialog = networkDialog();
+    dialog->setEntry(defaultEntry());
+    if (dialog->exec() != QDialog::Accepted)
+        return;
+    const DeviceEntry added = dialog->entry();
+    const int row = m_devices.size();
+    m_deviceModel->setItem(row, IpColumn, new QStandardItem(added.ip));
+    m_deviceModel->setItem(row, PortColumn, new QStandardItem(added.port));
+    m_deviceModel->setItem(row, AliasColumn, new QStandardItem(added.alias));
+    m_devices.append(added);
+}
+
+void CConnectFrame::onGet()
+{
+    protocoladapter &adapter = protocoladapter::instance();
+    const QString reply = adapter.queryNetSetting();
+    qDebug() << "XXXXXX" << reply;
+
+    // Anything but a full answer leaves the list and the fields as they were.
+    if (!reply.startsWith(NetReplyPrefix, Qt::CaseSensitive)) {
+        qDebug() << "no network settings in the answer; nothing changed";
+        return;
+    }
+    const QStringList fields = reply.mid(NetReplyPrefix.size()).split(QLatin1Char(','));
+    if (fields.size() < NetReplyFields) {
+        qDebug() << "network settings answer has" << fields.size() << "of" << NetReplyFields
+                 << "fields; nothing changed";
+        return;
+    }
+    DeviceEntry device = defaultEntry();
+    device.ip = fields.at(0);
+    device.port = fields.at(1);
+    device.subnet = fields.at(2);
+    device.gateway = fields.at(3);
+    device.mac = fields.at(4);
+
+    for (int row = 0; row < m_devices.size(); ++row) {
+        if (m_devices.at(row).ip == device.ip) {
+            updateRow(row, device);
+            break;
+        }
+    }
+    if (adapter.isSerialOpen()) {
+        m_ipEdit->setText(device.ip);
+        m_portEdit->setText(device.port);
+    }
+}
+
+void CConnectFrame::onReset()
+{
+    const int row = currentDeviceRow();
+    if (row < 0)
+        return;
+    protocoladapter &adapter = protocoladapter::instance();
+    if (adapter.isTcpConnected())
+        updateLinkUi(NetSide, false);
+    adapter.sendNetReset();
+    // The card comes back with its factory address, so this link is gone.
+    if (adapter.isTcpConnected() && !adapter.disconnectTcp())
+        updateLinkUi(NetSide, false);
+    m_devices[row] = defaultEntry();
+    refreshTable();
+}
+
+void CConnectFrame::onSetting()
+{
+    const int row = currentDeviceRow();
+    if (row < 0)
+        return;
+    CConfigIPDlg *dialog = networkDialog();
+    dialog->setEntry(m_devices.at(row));
+    if (dialog->exec() != QDialog::Accepted || row >= m_devices.size())
+        return;
+    const DeviceEntry changed = dialog->entry();
+    updateRow(row, changed);
+
+    protocoladapter &adapter = protocoladapter::instance();
+    if (adapter.isTcpConnected())
+        updateLinkUi(NetSide, false);
+    adapter.sendNetSetting(changed.ip, changed.subnet, changed.gateway);
+    // The device moves to its new address, so this link is gone.
+    if (adapter.isTcpConnected() && !adapter.disconnectTcp())
+        updateLinkUi(NetSide, false);
+}
+
+void CConnectFrame::onSeleteAll()
+{
+    for (int row = 0; row < m_deviceModel->rowCount(); ++row)
+        m_deviceModel->setData(m_deviceModel->index(row, TickColumn), true, Qt::EditRole);
+    m_deviceTable->selectAll();
+}
+
+void CConnectFrame::onClearAll()
+{
+    clearTable();
+}
+
+void CConnectFrame::slotContextMenu(QPoint point)
+{
+    const QModelIndex index = m_deviceTable->indexAt(point);
+    if (!index.isValid())
+        return;
+    m_upAction->setEnabled(index.row() != 0);
+    m_downAction->setEnabled(index.row() != m_devices.size() - 1);
+    m_contextMenu->exec(QCursor::pos());
+}
+
+void CConnectFrame::onSetAlias()
+{
+    const int row = currentDeviceRow();
+    if (row < 0)
+        return;
+    if (!m_aliasDialog) {
+        m_aliasDialog = new CAliasSetting(CAliasSetting::IpCardMode,
+                                          parentWidget() ? parentWidget() : this);
+    }
+    DeviceEntry device = m_devices.at(row);
+    m_aliasDialog->setDefaultText(device.ip);
+    m_aliasDialog->setAlias(device.alias);
+    if (m_aliasDialog->exec() != QDialog::Accepted || row >= m_devices.size())
+        return;
+    device.alias = m_aliasDialog->alias();
+    updateRow(row, device);
+}
+
+// Ticks belong to row positions, so they stay put while the entries move.
+void CConnectFrame::onUp()
+{
+    const int row = currentDeviceRow();
+    if (row <= 0)
+        return;
+    std::swap(m_devices[row], m_devices[row - 1]);
+    refreshTable();
+}
+
+void CConnectFrame::onDown()
+{
+    const int row = currentDeviceRow();
+    if (row < 0 || row + 1 >= m_devices.size())
+        return;
+    std::swap(m_devices[row], m_devices[row + 1]);
+    refreshTable();
+}
+
+void CConnectFrame::onDelete()
+{
+    const int row = currentDeviceRow();
+    if (row < 0)
+        return;
+    m_deviceModel->removeRows(0, m_deviceModel->rowCount());
+    m_devices.removeAt(row);
+    refreshTable();
+}
+
+void CConnectFrame::refreshTable()
+{
+    for (int row = 0; row < m_devices.size(); ++row) {
+        const DeviceEntry &device = m_devices.at(row);
+        m_deviceModel->setItem(row, IpColumn, new QStandardItem(device.ip));
+        m_deviceModel->setItem(row, PortColumn, new QStandardItem(device.port));
+        m_deviceModel->setItem(row, AliasColumn, new QStandardItem(device.alias));
+    }
+}
+
+void CConnectFrame::updateRow(int row, const DeviceEntry &entry)
+{
+    qDebug() << "vvvvv" << entry.ip;
+    m_deviceModel->setItem(row, IpColumn, new QStandardItem(entry.ip));
+    m_deviceModel->setItem(row, PortColumn, new QStandardItem(entry.port));
+    m_deviceModel->setItem(row, AliasColumn, new QStandardItem(entry.alias));
+    m_devices[row] = entry;
+}
+
+void CConnectFrame::clearTable()
+{
+    m_deviceModel->removeRows(0, m_deviceModel->rowCount());
+    m_devices.clear();
 }

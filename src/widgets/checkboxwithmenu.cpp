@@ -33,6 +33,11 @@ void CheckBoxWithMenu::setActionText(const QString &text)
     m_menuAction->setText(text);
 }
 
+bool CheckBoxWithMenu::hitButton(const QPoint &pos) const
+{
+    return rect().contains(pos);
+}
+
 void CheckBoxWithMenu::actionOnMenu()
 {
     emit trigger();

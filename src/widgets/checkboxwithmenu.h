@@ -16,6 +16,11 @@ public:
 
     void setActionText(const QString &text);
 
+protected:
+    // Channel buttons are drawn as whole tiles: a click anywhere on the tile
+    // counts, not only on the indicator and the text.
+    bool hitButton(const QPoint &pos) const override;
+
 signals:
     void trigger();
 

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QPointer>
 #include <QTcpServer>
 
 class QTcpSocket;
@@ -35,7 +36,8 @@ private:
     void onNewConnection();
 
     QTcpServer m_server;
-    QTcpSocket *m_client = nullptr;
+    // Guarded: the socket deletes itself when the program disconnects.
+    QPointer<QTcpSocket> m_client;
     QByteArray m_received;
     QByteArray m_autoReply;
 };

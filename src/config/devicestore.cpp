@@ -1,0 +1,130 @@
+#include "config/devicestore.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonParseError>
+#include <QJsonValue>
+#include <QSaveFile>
+
+namespace {
+
+const QString StoreName = QStringLiteral("ipmanager");
+const QString UnreadableSuffix = QStringLiteral(".bad");
+const QString ItemsKey = QStringLiteral("items");
+const QString IpKey = QStringLiteral("ip");
+const QString PortKey = QStringLiteral("port");
+const QString SubnetKey = QStringLiteral("subnet");
+const QString GatewayKey = QStringLiteral("gateway");
+const QString MacKey = QStringLiteral("mac");
+const QString AliasKey = QStringLiteral("alias");
+
+// A missing key or a value of another type reads as empty text; wrongType
+// tells whether something was there that the next write would lose.
+QString stringMember(const QJsonObject &object, const QString &key, bool *wrongType)
+{
+    const QJsonValue value = object.value(key);
+    if (!value.isString() && !value.isUndefined())
+        *wrongType = true;
+    return value.toString();
+}
+
+} // namespace
+
+DeviceStore::DeviceStore()
+{
+    const QString path = QDir::currentPath() + QLatin1Char('/') + StoreName;
+    qDebug() << "currentPath" << path;
+    m_file.setFileName(path);
+    load();
+}
+
+DeviceStore::~DeviceStore()
+{
+    save();
+    m_entries.clear();
+}
+
+QList<DeviceEntry> DeviceStore::entries() const
+{
+    return m_entries;
+}
+
+void DeviceStore::setEntries(const QList<DeviceEntry> &entries)
+{
+    m_entries = entries;
+}
+
+void DeviceStore::load()
+{
+    QByteArray content;
+    if (m_file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        content = m_file.readAll();
+        m_file.close();
+    }
+
+    QJsonParseError error {};
+    m_document = QJsonDocument::fromJson(content, &error);
+    m_root = m_document.isObject() ? m_document.object() : QJsonObject();
+    // An empty file holds nothing to lose; anything else that does not parse is kept.
+    if (!content.trimmed().isEmpty() && !m_document.isObject()) {
+        keepUnreadableCopy(content, error.error != QJsonParseError::NoError
+                                        ? "is not valid JSON"
+                                        : "does not hold a JSON object");
+    }
+
+    const QJsonValue itemsValue = m_root.value(ItemsKey);
+    bool unexpected = !itemsValue.isUndefined() && !itemsValue.isArray();
+    const QJsonArray items = itemsValue.toArray();
+    for (const QJsonValue &item : items) {
+        if (!item.isObject())
+            unexpected = true;
+        const QJsonObject object = item.toObject();
+        DeviceEntry entry;
+        entry.ip = stringMember(object, IpKey, &unexpected);
+        entry.port = stringMember(object, PortKey, &unexpected);
+        entry.subnet = stringMember(object, SubnetKey, &unexpected);
+        entry.gateway = stringMember(object, GatewayKey, &unexpected);
+        entry.mac = stringMember(object, MacKey, &unexpected);
+        entry.alias = stringMember(object, AliasKey, &unexpected);
+        m_entries.append(entry);
+    }
+    if (unexpected && m_document.isObject())
+        keepUnreadableCopy(content, "holds values that are not device texts");
+}
+
+void DeviceStore::keepUnreadableCopy(const QByteArray &content, const char *reason)
+{
+    const QString copyPath = m_file.fileName() + UnreadableSuffix;
+    QSaveFile copy(copyPath);
+    if (copy.open(QIODevice::WriteOnly) && copy.write(content) == content.size() && copy.commit()) {
+        qDebug() << "load file" << m_file.fileName() << reason << "- kept a copy as" << copyPath;
+    } else {
+        qDebug() << "load file" << m_file.fileName() << reason << "- could not keep a copy as"
+                 << copyPath;
+    }
+}
+
+void DeviceStore::save()
+{
+    m_root.remove(ItemsKey);
+    QJsonArray items;
+    for (const DeviceEntry &entry : qAsConst(m_entries)) {
+        QJsonObject object;
+        object.insert(IpKey, entry.ip);
+        object.insert(PortKey, entry.port);
+        object.insert(SubnetKey, entry.subnet);
+        object.insert(GatewayKey, entry.gateway);
+        object.insert(MacKey, entry.mac);
+        object.insert(AliasKey, entry.alias);
+        items.append(object);
+    }
+    m_root.insert(ItemsKey, items);
+    m_document.setObject(m_root);
+
+    // Written beside the old file and renamed over it, so a failed write leaves it whole.
+    QSaveFile file(m_file.fileName());
+    const QByteArray content = m_document.toJson(QJsonDocument::Compact);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
+        qDebug() << "create file" << m_file.fileName() << "failed:" << file.errorString();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "config/deviceentry.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QList>
+
+// The address book "ipmanager" in the working directory: read whole when the
+// store is created, written whole when it is destroyed.
+class DeviceStore
+{
+public:
+    DeviceStore();
+    ~DeviceStore();
+
+    QList<DeviceEntry> entries() const;
+    void setEntries(const QList<DeviceEntry> &entries);
+
+private:
+    Q_DISABLE_COPY(DeviceStore)
+
+    void load();
+    void save();
+    // Keeps content that the next save would replace without understanding it.
+    void keepUnreadableCopy(const QByteArray &content, const char *reason);
+
+    QList<DeviceEntry> m_entries;
+    QFile m_file;
+    QJsonDocument m_document;
+    QJsonObject m_root;
+};

@@ -1,0 +1,127 @@
+#include "setup/cconfigipdlg.h"
+
+#include "widgets/cipedit.h"
+
+#include <QEvent>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegExp>
+#include <QRegExpValidator>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int PortFieldMaximumWidth = 68;
+
+const QString DottedQuadPattern =
+    QStringLiteral("((2[0-4]\\d|25[0-5]|[01]?\\d\\d?)\\.){3}(2[0-4]\\d|25[0-5]|[01]?\\d\\d?)");
+
+} // namespace
+
+CConfigIPDlg::CConfigIPDlg(QWidget *parent)
+    : QDialog(parent)
+{
+    initUi();
+    connect(m_okButton, &QPushButton::clicked, this, &CConfigIPDlg::slotOk);
+    connect(m_cancelButton, &QPushButton::clicked, this, &CConfigIPDlg::slotCancel);
+    setWindowTitle(tr("Net Setting"));
+}
+
+void CConfigIPDlg::initUi()
+{
+    m_ipLabel = new QLabel(tr("ip"));
+    m_portLabel = new QLabel(tr("port"));
+    m_subnetLabel = new QLabel(tr("subnet"));
+    m_gatewayLabel = new QLabel(tr("gateway"));
+    m_macLabel = new QLabel(tr("mac"));
+    m_ipEdit = new CIPEdit;
+    m_portEdit = new QLineEdit;
+    m_portEdit->setMaximumWidth(PortFieldMaximumWidth);
+    m_portEdit->setEnabled(false);
+    m_subnetEdit = new CIPEdit;
+    m_gatewayEdit = new CIPEdit;
+    m_macEdit = new QLineEdit;
+    m_macEdit->setEnabled(false);
+    m_okButton = new QPushButton(tr("OK"));
+    m_cancelButton = new QPushButton(tr("Cancel"));
+    m_okButton->setDefault(true);
+
+    auto *form = new QFormLayout;
+    form->addRow(m_ipLabel, m_ipEdit);
+    form->addRow(m_portLabel, m_portEdit);
+    form->addRow(m_subnetLabel, m_subnetEdit);
+    form->addRow(m_gatewayLabel, m_gatewayEdit);
+    form->addRow(m_macLabel, m_macEdit);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_okButton);
+    buttons->addWidget(m_cancelButton);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+}
+
+void CConfigIPDlg::setEntry(const DeviceEntry &entry)
+{
+    m_ipEdit->setText(entry.ip);
+    m_subnetEdit->setText(entry.subnet);
+    m_gatewayEdit->setText(entry.gateway);
+    m_portEdit->setText(entry.port);
+    m_macEdit->setText(entry.mac);
+}
+
+DeviceEntry CConfigIPDlg::entry() const
+{
+    DeviceEntry result;
+    result.ip = m_ipEdit->text();
+    result.port = m_portEdit->text();
+    result.subnet = m_subnetEdit->text();
+    result.gateway = m_gatewayEdit->text();
+    result.mac = m_macEdit->text();
+    return result;
+}
+
+// Form only: a gateway of zeros or an odd subnet mask is the operator's call.
+bool CConfigIPDlg::validateAddresses() const
+{
+    const QRegExpValidator validator(QRegExp(DottedQuadPattern, Qt::CaseSensitive));
+    for (const CIPEdit *field : {m_ipEdit, m_subnetEdit, m_gatewayEdit}) {
+        QString address = field->text();
+        int pos = 0;
+        if (validator.validate(address, pos) != QValidator::Acceptable)
+            return false;
+    }
+    return true;
+}
+
+void CConfigIPDlg::slotOk()
+{
+    if (validateAddresses())
+        accept();
+}
+
+void CConfigIPDlg::slotCancel()
+{
+    reject();
+}
+
+void CConfigIPDlg::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+}
+
+void CConfigIPDlg::retranslateUi()
+{
+    m_ipLabel->setText(tr("ip"));
+    m_portLabel->setText(tr("port"));
+    m_subnetLabel->setText(tr("subnet"));
+    m_gatewayLabel->setText(tr("gateway"));
+    m_macLabel->setText(tr("mac"));
+    m_okButton->setText(tr("OK"));
+    m_cancelButton->setText(tr("Cancel"));
+    setWindowTitle(tr("Net Setting"));
+}

@@ -1,0 +1,73 @@
+#include "widgets/cippartedit.h"
+
+#include <QIntValidator>
+#include <QKeyEvent>
+
+namespace {
+
+constexpr int MaxOctet = 255;
+constexpr int OctetDigits = 3;
+// From 26 on, any third digit would pass 255, so a two-digit part is complete.
+constexpr int CompleteTwoDigitOctet = 26;
+
+} // namespace
+
+CIpPartEdit::CIpPartEdit(QWidget *parent)
+    : QLineEdit(parent)
+{
+    setMaxLength(OctetDigits);
+    setFrame(false);
+    setAlignment(Qt::AlignCenter);
+    setValidator(new QIntValidator(0, MaxOctet, this));
+    connect(this, &QLineEdit::textEdited, this, &CIpPartEdit::text_edited);
+}
+
+void CIpPartEdit::setNextPart(CIpPartEdit *next)
+{
+    m_nextPart = next;
+}
+
+void CIpPartEdit::moveToNextPart()
+{
+    if (!m_nextPart)
+        return;
+    m_nextPart->setFocus(Qt::OtherFocusReason);
+    m_nextPart->selectAll();
+}
+
+void CIpPartEdit::text_edited(const QString &text)
+{
+    const QIntValidator octet(0, MaxOctet);
+    QString candidate = text;
+    int pos = 0;
+    if (octet.validate(candidate, pos) != QValidator::Acceptable)
+        return;
+    if (text.size() == OctetDigits
+        || (text.size() == OctetDigits - 1 && text.toInt() >= CompleteTwoDigitOctet)) {
+        moveToNextPart();
+    }
+}
+
+void CIpPartEdit::keyPressEvent(QKeyEvent *event)
+{
+    // The validator refuses the period itself, so passing it on inserts nothing.
+    if (event->key() == Qt::Key_Period)
+        moveToNextPart();
+    QLineEdit::keyPressEvent(event);
+}
+
+void CIpPartEdit::focusInEvent(QFocusEvent *event)
+{
+    selectAll();
+    m_savedText = text();
+    emit focusIn();
+    QLineEdit::focusInEvent(event);
+}
+
+void CIpPartEdit::focusOutEvent(QFocusEvent *event)
+{
+    if (text().isEmpty())
+        setText(m_savedText);
+    emit focusOut();
+    QLineEdit::focusOutEvent(event);
+}

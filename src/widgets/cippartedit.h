@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QLineEdit>
+
+// One octet of a CIPEdit: 0 to 255, hands the focus on to the next part once
+// no further digit could follow, and refuses to be left empty by clearing.
+class CIpPartEdit : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    explicit CIpPartEdit(QWidget *parent = nullptr);
+
+    void setNextPart(CIpPartEdit *next);
+
+signals:
+    void focusIn();
+    void focusOut();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private slots:
+    void text_edited(const QString &text);
+
+private:
+    void moveToNextPart();
+
+    CIpPartEdit *m_nextPart = nullptr;
+    QString m_savedText;
+};
