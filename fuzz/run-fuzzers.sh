@@ -3,12 +3,15 @@
 # of seconds, one after the other. Called by `./test --fuzz SECONDS`.
 # New corpus entries go to build-fuzz/corpus/<target>/ (the seeds in
 # fuzz/corpus/ are only read); findings go to build-fuzz/artifacts/.
+# MC_FUZZ_TARGETS="fuzz_settings fuzz_netreply" runs only those.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
 
 seconds="$1"
 build=build-fuzz
+# Absolute, since the file targets run each input in a directory of its own.
+out="$PWD/$build"
 
 # libFuzzer and the sanitizer runtimes come with clang's runtime package.
 rt=libclang-rt-dev
@@ -44,22 +47,25 @@ fuzz_asan=abort_on_error=1:detect_leaks=0
 leak_asan=abort_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-mkdir -p "$build/artifacts"
+mkdir -p "$out/artifacts"
 summary=()
 failed=0
 while read -r target dict; do
     [ -n "$target" ] || continue
-    mkdir -p "$build/corpus/$target" "$scratch/$target"
-    rm -f "$build/artifacts/$target.log.leaks"
+    if [ -n "${MC_FUZZ_TARGETS:-}" ] && [[ " $MC_FUZZ_TARGETS " != *" $target "* ]]; then
+        continue
+    fi
+    mkdir -p "$out/corpus/$target" "$scratch/$target"
+    rm -f "$out/artifacts/$target.log.leaks"
     args=(-max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -print_final_stats=1
-          -artifact_prefix="$build/artifacts/$target-")
-    [ "$dict" != "-" ] && args+=(-dict="fuzz/dict/$dict.dict")
+          -artifact_prefix="$out/artifacts/$target-")
+    [ "$dict" != "-" ] && args+=(-dict="$PWD/fuzz/dict/$dict.dict")
     echo "=== $target: ${seconds}s"
-    log="$build/artifacts/$target.log"
-    if ASAN_OPTIONS=$fuzz_asan TMPDIR="$scratch/$target" "${netless[@]}" "$build/fuzz/$target" "${args[@]}" \
-            "$build/corpus/$target" "fuzz/corpus/$target" >"$log" 2>&1 \
-        && ASAN_OPTIONS=$leak_asan TMPDIR="$scratch/$target" "${netless[@]}" "$build/fuzz/$target" -runs=0 \
-            -artifact_prefix="$build/artifacts/$target-leak-" "$build/corpus/$target" "fuzz/corpus/$target" \
+    log="$out/artifacts/$target.log"
+    if ASAN_OPTIONS=$fuzz_asan TMPDIR="$scratch/$target" "${netless[@]}" "$out/fuzz/$target" "${args[@]}" \
+            "$out/corpus/$target" "$PWD/fuzz/corpus/$target" >"$log" 2>&1 \
+        && ASAN_OPTIONS=$leak_asan TMPDIR="$scratch/$target" "${netless[@]}" "$out/fuzz/$target" -runs=0 \
+            -artifact_prefix="$out/artifacts/$target-leak-" "$out/corpus/$target" "$PWD/fuzz/corpus/$target" \
             >"$log.leaks" 2>&1; then
         result=ok
     else
@@ -70,7 +76,7 @@ while read -r target dict; do
     fi
     execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
     summary+=("$(printf '%-22s %6ss %12s execs  %s' "$target" "$seconds" "${execs:-?}" "$result")")
-done <"$build/fuzz/targets.txt"
+done <"$out/fuzz/targets.txt"
 
 echo
 echo "Fuzzing summary"

@@ -1,8 +1,12 @@
 // Inputs the fuzz targets (fuzz/) found mishandled, kept as plain tests so the
 // ordinary and sanitizer builds guard them too.
 #include "commandframer.h"
+#include "config/devicestore.h"
+#include "support/testenv.h"
 
 #include <QtTest>
+
+#include <memory>
 
 class TestFuzzRegressions : public QObject
 {
@@ -11,6 +15,8 @@ class TestFuzzRegressions : public QObject
 private slots:
     void framerBlanksAtTheEnd_data();
     void framerBlanksAtTheEnd();
+    void addressBookKeptByteForByte_data();
+    void addressBookKeptByteForByte();
 };
 
 namespace {
@@ -59,6 +65,32 @@ void TestFuzzRegressions::framerBlanksAtTheEnd()
         pieces += split.feed(QByteArray(1, c));
     pieces += split.flush();
     QCOMPARE(frameTexts(pieces), frames);
+}
+
+// The address book was read in text mode, which drops every CR, and that text
+// was what went into "ipmanager.bad": an unreadable file with CR bytes (one
+// saved on Windows, say) was not kept as it was.
+void TestFuzzRegressions::addressBookKeptByteForByte_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("entries");
+    QTest::newRow("found: lone CR in garbage") << QByteArray("[[[items\"f\r[]") << 0;
+    QTest::newRow("CRLF, cut short") << QByteArray("{\r\n  \"items\": [\r\n    {\"ip\": \"1.2.3.4\"") << 0;
+    QTest::newRow("CRLF, numeric port") << QByteArray("{\r\n\"items\":[{\"ip\":\"1.2.3.4\",\"port\":6800}]\r\n}") << 1;
+}
+
+void TestFuzzRegressions::addressBookKeptByteForByte()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, entries);
+
+    TestEnv env;
+    env.writeFile(QStringLiteral("ipmanager"), file);
+    {
+        DeviceStore store;
+        QCOMPARE(store.entries().size(), entries);
+    }
+    QCOMPARE(env.readFile(QStringLiteral("ipmanager.bad")), file);
 }
 
 QTEST_GUILESS_MAIN(TestFuzzRegressions)

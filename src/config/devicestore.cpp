@@ -57,18 +57,22 @@ void DeviceStore::setEntries(const QList<DeviceEntry> &entries)
 
 void DeviceStore::load()
 {
-    QByteArray content;
-    if (m_file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        content = m_file.readAll();
+    // Read as it is on disk, so that a copy kept below is the file byte for
+    // byte; the parser gets it the way text mode reads it (without any CR).
+    QByteArray raw;
+    if (m_file.open(QIODevice::ReadOnly)) {
+        raw = m_file.readAll();
         m_file.close();
     }
+    QByteArray content = raw;
+    content.replace('\r', QByteArray());
 
     QJsonParseError error {};
     m_document = QJsonDocument::fromJson(content, &error);
     m_root = m_document.isObject() ? m_document.object() : QJsonObject();
     // An empty file holds nothing to lose; anything else that does not parse is kept.
     if (!content.trimmed().isEmpty() && !m_document.isObject()) {
-        keepUnreadableCopy(content, error.error != QJsonParseError::NoError
+        keepUnreadableCopy(raw, error.error != QJsonParseError::NoError
                                         ? "is not valid JSON"
                                         : "does not hold a JSON object");
     }
@@ -90,7 +94,7 @@ void DeviceStore::load()
         m_entries.append(entry);
     }
     if (unexpected && m_document.isObject())
-        keepUnreadableCopy(content, "holds values that are not device texts");
+        keepUnreadableCopy(raw, "holds values that are not device texts");
 }
 
 void DeviceStore::keepUnreadableCopy(const QByteArray &content, const char *reason)

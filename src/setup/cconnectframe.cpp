@@ -6,6 +6,7 @@
 #include "link/protocoladapter.h"
 #include "setup/caliassetting.h"
 #include "setup/cconfigipdlg.h"
+#include "setup/netreply.h"
 #include "widgets/checkboxdelegate.h"
 #include "widgets/cipedit.h"
 
@@ -50,10 +51,6 @@ constexpr int ComRowSpacing = 10;
 constexpr int ComRowStretch = 10;
 constexpr int IpLabelMaximumWidth = 40;
 constexpr int IpFieldWidth = 120;
-
-// Fields of an "HNW" answer: ip, port, subnet, gateway, mac.
-constexpr int NetReplyFields = 5;
-const QString NetReplyPrefix = QStringLiteral("HNW");
 
 const QString FallbackPortName = QStringLiteral("COM1");
 // Room for a short typed path such as /dev/pts/3 without scrolling.
@@ -446,22 +443,19 @@ void CConnectFrame::onGet()
     qDebug() << "XXXXXX" << reply;
 
     // Anything but a full answer leaves the list and the fields as they were.
-    if (!reply.startsWith(NetReplyPrefix, Qt::CaseSensitive)) {
+    DeviceEntry device = defaultEntry();
+    int fields = 0;
+    switch (NetReply::parse(reply, &device, &fields)) {
+    case NetReply::Result::NoPrefix:
         qDebug() << "no network settings in the answer; nothing changed";
         return;
-    }
-    const QStringList fields = reply.mid(NetReplyPrefix.size()).split(QLatin1Char(','));
-    if (fields.size() < NetReplyFields) {
-        qDebug() << "network settings answer has" << fields.size() << "of" << NetReplyFields
+    case NetReply::Result::TooFewFields:
+        qDebug() << "network settings answer has" << fields << "of" << NetReply::FieldCount
                  << "fields; nothing changed";
         return;
+    case NetReply::Result::Ok:
+        break;
     }
-    DeviceEntry device = defaultEntry();
-    device.ip = fields.at(0);
-    device.port = fields.at(1);
-    device.subnet = fields.at(2);
-    device.gateway = fields.at(3);
-    device.mac = fields.at(4);
 
     for (int row = 0; row < m_devices.size(); ++row) {
         if (m_devices.at(row).ip == device.ip) {

@@ -1,0 +1,101 @@
+// Arbitrary "ipmanager" contents through DeviceStore: the file it writes back
+// is the address book's own form, holds the entries it read, keeps any other
+// top-level member, and whatever it could not take in is kept byte for byte
+// as "ipmanager.bad".
+#include "fuzzworkdir.h"
+
+#include "config/devicestore.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <QStringList>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+const QString StoreFile = QStringLiteral("ipmanager");
+const QString KeptCopy = QStringLiteral("ipmanager.bad");
+const QStringList EntryKeys { QStringLiteral("alias"), QStringLiteral("gateway"), QStringLiteral("ip"),
+                              QStringLiteral("mac"), QStringLiteral("port"), QStringLiteral("subnet") };
+
+bool sameEntries(const QList<DeviceEntry> &a, const QList<DeviceEntry> &b)
+{
+    return a == b;
+}
+
+// Everything the store read, in file order, must be what it wrote.
+void checkWritten(const QByteArray &written, const QList<DeviceEntry> &entries, const QJsonObject &input)
+{
+    QJsonParseError error {};
+    const QJsonDocument document = QJsonDocument::fromJson(written, &error);
+    FUZZ_CHECK(error.error == QJsonParseError::NoError && document.isObject(), QString::fromUtf8(written.left(80)));
+    FUZZ_CHECK(written == document.toJson(QJsonDocument::Compact), QStringLiteral("not compact"));
+    const QJsonObject root = document.object();
+    const QJsonArray items = root.value(QStringLiteral("items")).toArray();
+    FUZZ_CHECK(items.size() == entries.size(), QString::number(items.size()));
+    for (int i = 0; i < items.size(); ++i) {
+        const QJsonObject item = items.at(i).toObject();
+        FUZZ_CHECK(item.keys() == EntryKeys, item.keys().join(QLatin1Char(',')));
+        const DeviceEntry &e = entries.at(i);
+        FUZZ_CHECK(item.value(QStringLiteral("ip")).toString() == e.ip
+                       && item.value(QStringLiteral("port")).toString() == e.port
+                       && item.value(QStringLiteral("subnet")).toString() == e.subnet
+                       && item.value(QStringLiteral("gateway")).toString() == e.gateway
+                       && item.value(QStringLiteral("mac")).toString() == e.mac
+                       && item.value(QStringLiteral("alias")).toString() == e.alias,
+                   QString::number(i));
+    }
+    for (auto it = input.begin(); it != input.end(); ++it) {
+        if (it.key() != QLatin1String("items"))
+            FUZZ_CHECK(root.value(it.key()) == it.value(), QStringLiteral("lost member ") + it.key());
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    initFuzzing(argc, argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray input(reinterpret_cast<const char *>(data), static_cast<int>(size));
+    FuzzWorkDir dir;
+    FUZZ_CHECK(dir.isValid(), QString());
+    dir.writeFile(StoreFile, input);
+
+    QJsonParseError error {};
+    const QJsonDocument parsed = QJsonDocument::fromJson(input, &error);
+    fuzzFeature(static_cast<unsigned>(error.error) * 4 + (parsed.isObject() ? 1 : 0) + (parsed.isArray() ? 2 : 0));
+    const QJsonObject inputRoot = parsed.object();
+
+    QList<DeviceEntry> first;
+    {
+        DeviceStore store;
+        first = store.entries();
+    }
+    fuzzFeature(100 + static_cast<unsigned>(qMin(first.size(), 20)));
+    const QByteArray written = dir.readFile(StoreFile);
+    checkWritten(written, first, inputRoot);
+
+    // Content that is no address book must not vanish with the rewrite.
+    if (!input.trimmed().isEmpty() && !parsed.isObject())
+        FUZZ_CHECK(dir.readFile(KeptCopy) == input, QStringLiteral("unreadable content not kept"));
+    if (dir.exists(KeptCopy))
+        FUZZ_CHECK(dir.readFile(KeptCopy) == input, QStringLiteral("kept copy differs"));
+    fuzzFeature(200 + (dir.exists(KeptCopy) ? 1 : 0));
+
+    // The next start reads the same list and writes the same bytes.
+    {
+        DeviceStore store;
+        FUZZ_CHECK(sameEntries(store.entries(), first), QStringLiteral("entries changed across a restart"));
+    }
+    FUZZ_CHECK(dir.readFile(StoreFile) == written, QStringLiteral("rewrite changed the file"));
+    return 0;
+}
