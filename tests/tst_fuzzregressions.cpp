@@ -17,6 +17,7 @@ private slots:
     void framerBlanksAtTheEnd();
     void addressBookKeptByteForByte_data();
     void addressBookKeptByteForByte();
+    void addressBookNameWithByteOrderMark();
 };
 
 namespace {
@@ -91,6 +92,25 @@ void TestFuzzRegressions::addressBookKeptByteForByte()
         QCOMPARE(store.entries().size(), entries);
     }
     QCOMPARE(env.readFile(QStringLiteral("ipmanager.bad")), file);
+}
+
+// Qt's JSON parser drops a U+FEFF inside a member name yet files the member
+// where lookups miss it: "items" read as absent, the list came up empty and
+// the next exit wrote "items" a second time beside the old one.
+void TestFuzzRegressions::addressBookNameWithByteOrderMark()
+{
+    TestEnv env;
+    env.writeFile(QStringLiteral("ipmanager"),
+                  "{\"version\":2,\"\xef\xbb\xbfitems\":[{\"\xef\xbb\xbfip\":\"127.0.0.1\",\"port\":\"6800\"}]}");
+    {
+        DeviceStore store;
+        QCOMPARE(store.entries().size(), 1);
+        QCOMPARE(store.entries().first().ip, QStringLiteral("127.0.0.1"));
+        QCOMPARE(store.entries().first().port, QStringLiteral("6800"));
+    }
+    QCOMPARE(env.readFile(QStringLiteral("ipmanager")),
+             QByteArray("{\"items\":[{\"alias\":\"\",\"gateway\":\"\",\"ip\":\"127.0.0.1\",\"mac\":\"\","
+                        "\"port\":\"6800\",\"subnet\":\"\"}],\"version\":2}"));
 }
 
 QTEST_GUILESS_MAIN(TestFuzzRegressions)

@@ -29,6 +29,17 @@ QString stringMember(const QJsonObject &object, const QString &key, bool *wrongT
     return value.toString();
 }
 
+// Qt's parser drops a U+FEFF inside a member name but files the member as if
+// it were there, where lookups by name no longer find it ("items" would read
+// as missing and be written twice). Filing every member anew puts it right.
+QJsonObject refiled(const QJsonObject &object)
+{
+    QJsonObject copy;
+    for (auto it = object.begin(); it != object.end(); ++it)
+        copy.insert(it.key(), it.value());
+    return copy;
+}
+
 } // namespace
 
 DeviceStore::DeviceStore()
@@ -69,7 +80,7 @@ void DeviceStore::load()
 
     QJsonParseError error {};
     m_document = QJsonDocument::fromJson(content, &error);
-    m_root = m_document.isObject() ? m_document.object() : QJsonObject();
+    m_root = m_document.isObject() ? refiled(m_document.object()) : QJsonObject();
     // An empty file holds nothing to lose; anything else that does not parse is kept.
     if (!content.trimmed().isEmpty() && !m_document.isObject()) {
         keepUnreadableCopy(raw, error.error != QJsonParseError::NoError
@@ -83,7 +94,7 @@ void DeviceStore::load()
     for (const QJsonValue &item : items) {
         if (!item.isObject())
             unexpected = true;
-        const QJsonObject object = item.toObject();
+        const QJsonObject object = refiled(item.toObject());
         DeviceEntry entry;
         entry.ip = stringMember(object, IpKey, &unexpected);
         entry.port = stringMember(object, PortKey, &unexpected);
