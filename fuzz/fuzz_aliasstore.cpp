@@ -16,7 +16,7 @@
 namespace {
 
 const QString AliasFile = QStringLiteral("AliasConfig.ini");
-const QString DamagedCopy = QStringLiteral("AliasConfig.ini.bak");
+const QString DamagedCopy = QStringLiteral("AliasConfig.ini.bad");
 
 struct Names
 {
