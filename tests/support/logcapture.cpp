@@ -1,0 +1,61 @@
+#include "support/logcapture.h"
+
+#include <QMutex>
+#include <QMutexLocker>
+
+namespace {
+
+QMutex g_mutex;
+QStringList g_lines;
+QtMessageHandler g_previous = nullptr;
+int g_captures = 0;
+
+void capture(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    {
+        QMutexLocker lock(&g_mutex);
+        g_lines << message;
+    }
+    if (g_previous)
+        g_previous(type, context, message);
+}
+
+} // namespace
+
+LogCapture::LogCapture()
+{
+    QMutexLocker lock(&g_mutex);
+    if (g_captures++ == 0) {
+        g_lines.clear();
+        g_previous = qInstallMessageHandler(capture);
+    }
+}
+
+LogCapture::~LogCapture()
+{
+    QMutexLocker lock(&g_mutex);
+    if (--g_captures == 0)
+        qInstallMessageHandler(g_previous);
+}
+
+QStringList LogCapture::lines() const
+{
+    QMutexLocker lock(&g_mutex);
+    return g_lines;
+}
+
+bool LogCapture::contains(const QString &text) const
+{
+    QMutexLocker lock(&g_mutex);
+    for (const QString &line : qAsConst(g_lines)) {
+        if (line.contains(text))
+            return true;
+    }
+    return false;
+}
+
+void LogCapture::clear()
+{
+    QMutexLocker lock(&g_mutex);
+    g_lines.clear();
+}
