@@ -115,15 +115,6 @@ void AliasStore::createDefaults()
 
 void AliasStore::load()
 {
-    if (m_settings->status() == QSettings::FormatError) {
-        qDebug() << "alias store:" << AliasFile << "is damaged, names it lost start empty;"
-                 << "the file is kept as" << DamagedAliasFile;
-        QFile::remove(DamagedAliasFile);
-        QFile::copy(AliasFile, DamagedAliasFile);
-    } else if (m_settings->status() != QSettings::NoError) {
-        qDebug() << "alias store: could not read" << AliasFile << m_settings->status();
-    }
-
     m_inputNames.clear();
     m_settings->beginGroup(InputGroup);
     for (int n = 1; n <= Settings::MaxChannels; ++n)
@@ -135,6 +126,18 @@ void AliasStore::load()
     for (int n = 1; n <= Settings::MaxChannels; ++n)
         m_outputNames.append(nameFromValue(m_settings->value(QString::number(n))));
     m_settings->endGroup();
+
+    // Sections are parsed when first touched; a damaged one the reads above
+    // did not touch would otherwise only show when the rewrite parses it.
+    m_settings->allKeys();
+    if (m_settings->status() == QSettings::FormatError) {
+        qDebug() << "alias store:" << AliasFile << "is damaged, names it lost start empty;"
+                 << "the file is kept as" << DamagedAliasFile;
+        QFile::remove(DamagedAliasFile);
+        QFile::copy(AliasFile, DamagedAliasFile);
+    } else if (m_settings->status() != QSettings::NoError) {
+        qDebug() << "alias store: could not read" << AliasFile << m_settings->status();
+    }
 }
 
 void AliasStore::save()

@@ -74,6 +74,10 @@ void DeviceStore::load()
     if (m_file.open(QIODevice::ReadOnly)) {
         raw = m_file.readAll();
         m_file.close();
+    } else if (m_file.exists()) {
+        m_unreadable = true;
+        qDebug() << "load file" << m_file.fileName() << "could not be read:" << m_file.errorString()
+                 << "- it is left as it is at exit";
     }
     QByteArray content = raw;
     content.replace('\r', QByteArray());
@@ -122,6 +126,11 @@ void DeviceStore::keepUnreadableCopy(const QByteArray &content, const char *reas
 
 void DeviceStore::save()
 {
+    // Writing over a file that could not be read would lose it for good.
+    if (m_unreadable) {
+        qDebug() << "create file" << m_file.fileName() << "not written: it could not be read at start";
+        return;
+    }
     m_root.remove(ItemsKey);
     QJsonArray items;
     for (const DeviceEntry &entry : qAsConst(m_entries)) {

@@ -30,4 +30,6 @@ private:
     QFile m_file;
     QJsonDocument m_document;
     QJsonObject m_root;
+    // The file is there but could not be read; it is not written over then.
+    bool m_unreadable = false;
 };

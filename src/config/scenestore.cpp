@@ -9,6 +9,7 @@
 namespace {
 
 const QString SceneFile = QStringLiteral("SceneConfig.ini");
+const QString DamagedSceneFile = QStringLiteral("SceneConfig.ini.bad");
 const QString NamesGroup = QStringLiteral("SceneConfig");
 const QString SavedGroup = QStringLiteral("SceneSaved");
 
@@ -94,9 +95,6 @@ void SceneStore::createDefaults()
 
 void SceneStore::load()
 {
-    if (m_settings->status() != QSettings::NoError)
-        qDebug() << SceneFile << "is unreadable or malformed; missing names read as empty";
-
     m_names.clear();
     m_settings->beginGroup(NamesGroup);
     for (int n = 1; n <= SceneCount; ++n)
@@ -108,6 +106,19 @@ void SceneStore::load()
     for (int n = 1; n <= SceneCount; ++n)
         m_saved.append(m_settings->value(sceneKey(n)).toBool());
     m_settings->endGroup();
+
+    // Sections are parsed when first touched; a damaged one the reads above
+    // did not touch would otherwise only show when the rewrite parses it.
+    m_settings->allKeys();
+    // A damaged file is rewritten from what could be read: keep it as it was.
+    if (m_settings->status() == QSettings::FormatError) {
+        qDebug() << SceneFile << "is damaged; names it lost read as empty; the file is kept as"
+                 << DamagedSceneFile;
+        QFile::remove(DamagedSceneFile);
+        QFile::copy(SceneFile, DamagedSceneFile);
+    } else if (m_settings->status() != QSettings::NoError) {
+        qDebug() << SceneFile << "is unreadable; missing names read as empty";
+    }
 }
 
 void SceneStore::save()

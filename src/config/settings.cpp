@@ -1,5 +1,8 @@
 #include "config/settings.h"
 
+#include <QDebug>
+#include <QFile>
+#include <QSet>
 #include <QSettings>
 #include <QVariant>
 
@@ -7,18 +10,64 @@ namespace {
 
 const QString AppConfigFile = QStringLiteral("AppConfig.ini");
 const QString UserDataFile = QStringLiteral("UserData.ini");
+// A damaged file is kept under this suffix before a setter rewrites it.
+const QString DamagedSuffix = QStringLiteral(".bad");
+
+// Every accessor opens the file anew: say each problem of a file once, not
+// once per key.
+bool firstReport(const QString &file, const char *problem)
+{
+    static QSet<QString> reported;
+    const QString key = file + QLatin1Char(':') + QLatin1String(problem);
+    if (reported.contains(key))
+        return false;
+    reported.insert(key);
+    return true;
+}
+
+void reportReadStatus(const QString &file, QSettings::Status status)
+{
+    if (status == QSettings::FormatError && firstReport(file, "damaged"))
+        qDebug() << file << "is damaged; keys it lost read as absent";
+    else if (status == QSettings::AccessError && firstReport(file, "unreadable"))
+        qDebug() << file << "could not be read; its keys read as absent";
+}
+
+// Files found damaged and not yet written anew. QSettings parses a file once
+// and shares it between its objects, so only the first object to read a
+// damaged section learns of the damage: it is remembered here for the writer.
+QSet<QString> &damagedFiles()
+{
+    static QSet<QString> files;
+    return files;
+}
 
 QVariant readValue(const QString &file, const QString &key, const QVariant &fallback = QVariant())
 {
     QSettings settings(file, QSettings::IniFormat);
-    return settings.value(key, fallback);
+    const QVariant value = settings.value(key, fallback);
+    if (settings.status() == QSettings::FormatError)
+        damagedFiles().insert(file);
+    reportReadStatus(file, settings.status());
+    return value;
 }
 
 void writeValue(const QString &file, const QString &key, const QVariant &value)
 {
     QSettings settings(file, QSettings::IniFormat);
+    // The rewrite keeps only what could be parsed, so a damaged file is kept as
+    // it was first. Sections are parsed when first touched: touch them all.
+    settings.allKeys();
+    const bool damaged = damagedFiles().remove(file);
+    if (damaged || settings.status() == QSettings::FormatError) {
+        qDebug() << file << "is damaged and is written anew; the old file is kept as" << file + DamagedSuffix;
+        QFile::remove(file + DamagedSuffix);
+        QFile::copy(file, file + DamagedSuffix);
+    }
     settings.setValue(key, value);
     settings.sync();
+    if (settings.status() == QSettings::AccessError && firstReport(file, "unwritable"))
+        qDebug() << file << "could not be written; settings stored in this run are lost";
 }
 
 int readInt(const QString &file, const QString &key)
