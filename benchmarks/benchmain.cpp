@@ -34,7 +34,8 @@ QString cpuModel()
 {
     QFile cpuinfo(QStringLiteral("/proc/cpuinfo"));
     if (cpuinfo.open(QIODevice::ReadOnly)) {
-        for (const QByteArray &line : cpuinfo.readAll().split('\n')) {
+        const QList<QByteArray> lines = cpuinfo.readAll().split('\n');
+        for (const QByteArray &line : lines) {
             if (line.startsWith("model name"))
                 return QString::fromLatin1(line.mid(line.indexOf(':') + 1).trimmed());
         }

@@ -19,7 +19,7 @@ namespace {
 constexpr double TargetMedianMs = 2.0;
 constexpr int WarmUpCommands = 20;
 constexpr int ArrivalTimeoutMs = 5000;
-const QByteArray Command("1D3V2,5.");
+constexpr char Command[] = "1D3V2,5.";
 
 } // namespace
 
@@ -53,7 +53,8 @@ bool CommandPathBench::measure(const char *linkName, ArrivalLog &log, BenchTable
         // Between two clicks the event loop runs, as it does between an operator's clicks.
         QCoreApplication::processEvents();
     }
-    if (log.lastBytes(Command.size()) != Command) {
+    const QByteArray command(Command);
+    if (log.lastBytes(command.size()) != command) {
         table.addNote(QStringLiteral("command path (%1)").arg(QLatin1String(linkName)),
                       QStringLiteral("wrong bytes at the peer: %1").arg(QString::fromLatin1(log.lastBytes(32))));
         return false;

@@ -64,7 +64,8 @@ void PollBench::run(BenchTable &table)
     peer.stop();
 
     QVector<std::int64_t> arrivals;
-    for (std::int64_t t : log.arrivals()) {
+    const QVector<std::int64_t> received = log.arrivals();
+    for (std::int64_t t : received) {
         if (t <= end)
             arrivals << t;
     }

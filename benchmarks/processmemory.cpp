@@ -8,7 +8,8 @@ qint64 ProcessMemory::residentBytes()
     if (!status.open(QIODevice::ReadOnly))
         return 0;
     // The line reads "VmRSS:     12345 kB".
-    for (const QByteArray &line : status.readAll().split('\n')) {
+    const QList<QByteArray> lines = status.readAll().split('\n');
+    for (const QByteArray &line : lines) {
         if (line.startsWith("VmRSS:"))
             return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
     }

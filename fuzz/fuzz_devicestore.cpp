@@ -19,8 +19,12 @@ namespace {
 
 const QString StoreFile = QStringLiteral("ipmanager");
 const QString KeptCopy = QStringLiteral("ipmanager.bad");
-const QStringList EntryKeys { QStringLiteral("alias"), QStringLiteral("gateway"), QStringLiteral("ip"),
-                              QStringLiteral("mac"), QStringLiteral("port"), QStringLiteral("subnet") };
+// The six members of an element, in the order a compact document lists them.
+QStringList entryKeys()
+{
+    return { QStringLiteral("alias"), QStringLiteral("gateway"), QStringLiteral("ip"),
+             QStringLiteral("mac"),   QStringLiteral("port"),    QStringLiteral("subnet") };
+}
 
 bool sameEntries(const QList<DeviceEntry> &a, const QList<DeviceEntry> &b)
 {
@@ -49,7 +53,7 @@ void checkWritten(const QByteArray &written, const QList<DeviceEntry> &entries, 
     FUZZ_CHECK(items.size() == entries.size(), QString::number(items.size()));
     for (int i = 0; i < items.size(); ++i) {
         const QJsonObject item = items.at(i).toObject();
-        FUZZ_CHECK(item.keys() == EntryKeys, item.keys().join(QLatin1Char(',')));
+        FUZZ_CHECK(item.keys() == entryKeys(), item.keys().join(QLatin1Char(',')));
         const DeviceEntry &e = entries.at(i);
         FUZZ_CHECK(item.value(QStringLiteral("ip")).toString() == e.ip
                        && item.value(QStringLiteral("port")).toString() == e.port

@@ -19,7 +19,7 @@ namespace {
 const QString AppConfig = QStringLiteral("AppConfig.ini");
 const QString UserData = QStringLiteral("UserData.ini");
 // Splits one input into the two files; without it both files get the whole input.
-const QByteArray FileSeparator("\n%%\n");
+constexpr char FileSeparator[] = "\n%%\n";
 
 struct Snapshot
 {
@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray input(reinterpret_cast<const char *>(data), static_cast<int>(size));
     const int split = input.indexOf(FileSeparator);
     const QByteArray appConfig = split < 0 ? input : input.left(split);
-    const QByteArray userData = split < 0 ? input : input.mid(split + FileSeparator.size());
+    const QByteArray userData = split < 0 ? input : input.mid(split + int(sizeof FileSeparator) - 1);
 
     FuzzWorkDir dir;
     FUZZ_CHECK(dir.isValid(), QString());

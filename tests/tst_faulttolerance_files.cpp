@@ -129,7 +129,8 @@ bool saidWhy(const QString &log, const QString &file)
     static const QStringList Problems { QStringLiteral("could not"), QStringLiteral("can't"),
                                         QStringLiteral("damaged"), QStringLiteral("unreadable"),
                                         QStringLiteral("failed"), QStringLiteral("not valid") };
-    for (const QString &line : log.split(QLatin1Char('\n'))) {
+    const QStringList lines = log.split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
         if (!line.contains(file))
             continue;
         for (const QString &problem : Problems) {

@@ -24,7 +24,7 @@
 
 namespace {
 
-const QByteArray RouteCommand("1D3V2,5.");
+constexpr char RouteCommand[] = "1D3V2,5.";
 // The device that Get is asked about; the answers below name it.
 const QString CardAddress = QStringLiteral("10.9.8.7");
 
@@ -125,7 +125,7 @@ void TestFaultToleranceLinks::checkResponsive(AnsweringPeer *linkedPeer)
     if (linkedPeer) {
         linkedPeer->clearReceived();
         m_driver->click(m_driver->switchButton());
-        QTRY_COMPARE(linkedPeer->received(), RouteCommand);
+        QTRY_COMPARE(linkedPeer->received(), QByteArray(RouteCommand));
     }
 }
 
@@ -186,7 +186,7 @@ void TestFaultToleranceLinks::ptyGoesAwayWhileOpen()
     QVERIFY2(m_driver->connectSerial(peer->portName()), qPrintable(m_driver->error()));
     QTRY_VERIFY(log.contains(QStringLiteral("open port")));
     m_driver->click(m_driver->switchButton());
-    QTRY_COMPARE(peer->received(), RouteCommand);
+    QTRY_COMPARE(peer->received(), QByteArray(RouteCommand));
 
     peer->closeLink();
     QTRY_VERIFY(log.contains(QStringLiteral("serial link dropped")));

@@ -5,16 +5,26 @@
 
 namespace {
 
-QMutex g_mutex;
-QStringList g_lines;
 QtMessageHandler g_previous = nullptr;
 int g_captures = 0;
+
+QMutex &logMutex()
+{
+    static QMutex mutex;
+    return mutex;
+}
+
+QStringList &logLines()
+{
+    static QStringList lines;
+    return lines;
+}
 
 void capture(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     {
-        QMutexLocker lock(&g_mutex);
-        g_lines << message;
+        QMutexLocker lock(&logMutex());
+        logLines() << message;
     }
     if (g_previous)
         g_previous(type, context, message);
@@ -24,30 +34,30 @@ void capture(QtMsgType type, const QMessageLogContext &context, const QString &m
 
 LogCapture::LogCapture()
 {
-    QMutexLocker lock(&g_mutex);
+    QMutexLocker lock(&logMutex());
     if (g_captures++ == 0) {
-        g_lines.clear();
+        logLines().clear();
         g_previous = qInstallMessageHandler(capture);
     }
 }
 
 LogCapture::~LogCapture()
 {
-    QMutexLocker lock(&g_mutex);
+    QMutexLocker lock(&logMutex());
     if (--g_captures == 0)
         qInstallMessageHandler(g_previous);
 }
 
 QStringList LogCapture::lines() const
 {
-    QMutexLocker lock(&g_mutex);
-    return g_lines;
+    QMutexLocker lock(&logMutex());
+    return logLines();
 }
 
 bool LogCapture::contains(const QString &text) const
 {
-    QMutexLocker lock(&g_mutex);
-    for (const QString &line : qAsConst(g_lines)) {
+    QMutexLocker lock(&logMutex());
+    for (const QString &line : qAsConst(logLines())) {
         if (line.contains(text))
             return true;
     }
@@ -56,6 +66,6 @@ bool LogCapture::contains(const QString &text) const
 
 void LogCapture::clear()
 {
-    QMutexLocker lock(&g_mutex);
-    g_lines.clear();
+    QMutexLocker lock(&logMutex());
+    logLines().clear();
 }

@@ -30,7 +30,8 @@ QGroupBox *WindowDriver::group(QWidget *root, const QString &title) const
 {
     if (!root)
         return nullptr;
-    for (QGroupBox *box : root->findChildren<QGroupBox *>()) {
+    const QList<QGroupBox *> boxes = root->findChildren<QGroupBox *>();
+    for (QGroupBox *box : boxes) {
         if (box->title() == title)
             return box;
     }
@@ -47,7 +48,8 @@ QPushButton *WindowDriver::buttonWithText(QWidget *root, const QString &text) co
 {
     if (!root)
         return nullptr;
-    for (QPushButton *button : root->findChildren<QPushButton *>()) {
+    const QList<QPushButton *> buttons = root->findChildren<QPushButton *>();
+    for (QPushButton *button : buttons) {
         if (button->text() == text)
             return button;
     }
