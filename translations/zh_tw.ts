@@ -65,6 +65,13 @@
         </message>
     </context>
     <context>
+        <name>CAboutversion</name>
+        <message>
+            <source>Access word</source>
+            <translation>存取密碼</translation>
+        </message>
+    </context>
+    <context>
         <name>CAliasSetting</name>
         <message>
             <source>Scene Alias</source>
@@ -251,6 +258,10 @@
         <message>
             <source>Not ticked</source>
             <translation>未勾選</translation>
+        </message>
+        <message>
+            <source>Devices</source>
+            <translation>裝置清單</translation>
         </message>
     </context>
     <context>

@@ -344,6 +344,7 @@ void CConnectFrame::nameControls()
     m_portEdit->setAccessibleName(m_portLabel->text());
     if (!m_deviceModel)
         return;
+    m_deviceTable->setAccessibleName(tr("Devices"));
     m_deviceModel->setHeaderData(TickColumn, Qt::Horizontal, tr("Tick"), Qt::AccessibleTextRole);
     nameTickCells(0, m_deviceModel->rowCount() - 1);
 }
@@ -577,6 +578,8 @@ void CConnectFrame::onSetAlias()
         m_aliasDialog = new CAliasSetting(CAliasSetting::IpCardMode,
                                           parentWidget() ? parentWidget() : this);
     }
+    // The kept dialog takes its title again, in case the language changed since.
+    m_aliasDialog->setMode(CAliasSetting::IpCardMode);
     DeviceEntry device = m_devices.at(row);
     m_aliasDialog->setDefaultText(device.ip);
     m_aliasDialog->setAlias(device.alias);
