@@ -160,7 +160,7 @@ void TestAliasStore::damagedFileIsKept()
         AliasStore store;
         QCOMPARE(store.outputAlias(1), QStringLiteral("Kept"));
     }
-    QCOMPARE(m_env->readFile("AliasConfig.ini.bak"), damaged);
+    QCOMPARE(m_env->readFile("AliasConfig.ini.bad"), damaged);
     QCOMPARE(stored(QStringLiteral("OutputAlias"), 2), QStringLiteral("Kept"));
 }
 

@@ -10,7 +10,7 @@ namespace {
 
 const QString AliasFile = QStringLiteral("AliasConfig.ini");
 // A file the settings parser choked on is kept here before it is rewritten.
-const QString DamagedAliasFile = QStringLiteral("AliasConfig.ini.bak");
+const QString DamagedAliasFile = QStringLiteral("AliasConfig.ini.bad");
 const QString InputGroup = QStringLiteral("InputAlias");
 const QString OutputGroup = QStringLiteral("OutputAlias");
 // Default names stay Chinese whatever the interface language is.
