@@ -34,3 +34,6 @@ convert -size 16x16 xc:none -stroke '#e2e8f0' -strokewidth 2 \
   -draw "line 3,11 13,11" minimize.png
 convert -size 16x16 xc:none -stroke '#e2e8f0' -strokewidth 2 \
   -draw "line 3,3 13,13 line 13,3 3,13" close.png
+# Combo box arrows: a small down triangle, dark for enabled boxes, pale for disabled ones.
+convert -size 9x6 xc:none -fill '#475569' -stroke none -draw "polygon 0,0 8,0 4,5" down-arrow.png
+convert -size 9x6 xc:none -fill '#cbd5e1' -stroke none -draw "polygon 0,0 8,0 4,5" down-arrow-disabled.png

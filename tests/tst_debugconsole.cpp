@@ -276,7 +276,7 @@ void TestDebugConsole::textsFollowTheLanguage()
     QVERIFY(translator.load(m_env->filePath("Lang/zh_tw.qm")));
     QApplication::installTranslator(&translator);
     QTRY_COMPARE(sendButton()->text(), QStringLiteral("傳送"));
-    QCOMPARE(testGroup()->title(), QStringLiteral("測試代碼"));
+    QCOMPARE(testGroup()->title(), QStringLiteral("測試指令"));
     QCOMPARE(hexSwitch()->text(), QStringLiteral("十六進位"));
 
     QVERIFY(translator.load(m_env->filePath("Lang/zh_cn.qm")));

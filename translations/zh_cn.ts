@@ -65,6 +65,13 @@
         </message>
     </context>
     <context>
+        <name>CAboutversion</name>
+        <message>
+            <source>Access word</source>
+            <translation>访问口令</translation>
+        </message>
+    </context>
+    <context>
         <name>CAliasSetting</name>
         <message>
             <source>Scene Alias</source>
@@ -76,7 +83,7 @@
         </message>
         <message>
             <source>Matrix In Alias</source>
-            <translation>输入通道别名</translation>
+            <translation>矩阵输入别名</translation>
         </message>
         <message>
             <source>Matrix In</source>
@@ -84,7 +91,7 @@
         </message>
         <message>
             <source>Matrix Out Alias</source>
-            <translation>输出通道别名</translation>
+            <translation>矩阵输出别名</translation>
         </message>
         <message>
             <source>Matrix Out</source>
@@ -240,12 +247,28 @@
             <source>Clear</source>
             <translation>清空</translation>
         </message>
+        <message>
+            <source>Tick</source>
+            <translation>勾选</translation>
+        </message>
+        <message>
+            <source>Ticked</source>
+            <translation>已勾选</translation>
+        </message>
+        <message>
+            <source>Not ticked</source>
+            <translation>未勾选</translation>
+        </message>
+        <message>
+            <source>Devices</source>
+            <translation>设备列表</translation>
+        </message>
     </context>
     <context>
         <name>CDebugerFrame</name>
         <message>
             <source>Tset code</source>
-            <translation>测试代码</translation>
+            <translation>测试指令</translation>
         </message>
         <message>
             <source>Hex</source>
@@ -254,6 +277,29 @@
         <message>
             <source>send</source>
             <translation>发送</translation>
+        </message>
+        <message>
+            <source>Command log</source>
+            <translation>指令记录</translation>
+        </message>
+        <message>
+            <source>Command log in hex</source>
+            <translation>指令记录（十六进制）</translation>
+        </message>
+        <message>
+            <source>Command to send</source>
+            <translation>待发送指令</translation>
+        </message>
+    </context>
+    <context>
+        <name>CIPEdit</name>
+        <message>
+            <source>IP address</source>
+            <translation>IP地址</translation>
+        </message>
+        <message>
+            <source>%1, part %2 of %3</source>
+            <translation>%1，第%2段，共%3段</translation>
         </message>
     </context>
     <context>
@@ -343,6 +389,18 @@
         <message>
             <source>Copyright</source>
             <translation>版权信息</translation>
+        </message>
+        <message>
+            <source>Menu</source>
+            <translation>菜单</translation>
+        </message>
+        <message>
+            <source>Minimize</source>
+            <translation>最小化</translation>
+        </message>
+        <message>
+            <source>Close</source>
+            <translation>关闭</translation>
         </message>
     </context>
 </TS>

@@ -65,6 +65,13 @@
         </message>
     </context>
     <context>
+        <name>CAboutversion</name>
+        <message>
+            <source>Access word</source>
+            <translation>存取密碼</translation>
+        </message>
+    </context>
+    <context>
         <name>CAliasSetting</name>
         <message>
             <source>Scene Alias</source>
@@ -76,7 +83,7 @@
         </message>
         <message>
             <source>Matrix In Alias</source>
-            <translation>輸入通道別名</translation>
+            <translation>矩陣輸入別名</translation>
         </message>
         <message>
             <source>Matrix In</source>
@@ -84,7 +91,7 @@
         </message>
         <message>
             <source>Matrix Out Alias</source>
-            <translation>輸出通道別名</translation>
+            <translation>矩陣輸出別名</translation>
         </message>
         <message>
             <source>Matrix Out</source>
@@ -240,12 +247,28 @@
             <source>Clear</source>
             <translation>清除</translation>
         </message>
+        <message>
+            <source>Tick</source>
+            <translation>勾選</translation>
+        </message>
+        <message>
+            <source>Ticked</source>
+            <translation>已勾選</translation>
+        </message>
+        <message>
+            <source>Not ticked</source>
+            <translation>未勾選</translation>
+        </message>
+        <message>
+            <source>Devices</source>
+            <translation>裝置清單</translation>
+        </message>
     </context>
     <context>
         <name>CDebugerFrame</name>
         <message>
             <source>Tset code</source>
-            <translation>測試代碼</translation>
+            <translation>測試指令</translation>
         </message>
         <message>
             <source>Hex</source>
@@ -254,6 +277,29 @@
         <message>
             <source>send</source>
             <translation>傳送</translation>
+        </message>
+        <message>
+            <source>Command log</source>
+            <translation>指令記錄</translation>
+        </message>
+        <message>
+            <source>Command log in hex</source>
+            <translation>指令記錄（十六進位）</translation>
+        </message>
+        <message>
+            <source>Command to send</source>
+            <translation>待傳送指令</translation>
+        </message>
+    </context>
+    <context>
+        <name>CIPEdit</name>
+        <message>
+            <source>IP address</source>
+            <translation>IP位址</translation>
+        </message>
+        <message>
+            <source>%1, part %2 of %3</source>
+            <translation>%1，第%2段，共%3段</translation>
         </message>
     </context>
     <context>
@@ -343,6 +389,18 @@
         <message>
             <source>Copyright</source>
             <translation>版權資訊</translation>
+        </message>
+        <message>
+            <source>Menu</source>
+            <translation>選單</translation>
+        </message>
+        <message>
+            <source>Minimize</source>
+            <translation>最小化</translation>
+        </message>
+        <message>
+            <source>Close</source>
+            <translation>關閉</translation>
         </message>
     </context>
 </TS>

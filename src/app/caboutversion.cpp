@@ -25,6 +25,8 @@ CAboutversion::CAboutversion(QWidget *parent)
     m_accessEdit = new QLineEdit;
     m_accessEdit->setMaximumWidth(FieldWidth);
     m_accessEdit->setAlignment(Qt::AlignHCenter);
+    // Only screen readers hear this; the dialog is made anew in the current language each time.
+    m_accessEdit->setAccessibleName(tr("Access word"));
     m_noticeLabel = new QLabel(SupplierNotice);
     m_noticeLabel->hide();
 

@@ -42,6 +42,7 @@ CTitleFrame::CTitleFrame(QWidget *parent)
     initMenu();
     checkCurrentLanguage();
     initConnections();
+    nameButtons();
 }
 
 void CTitleFrame::initLayout()
@@ -213,4 +214,13 @@ void CTitleFrame::retranslateUi()
     m_langMenu->setTitle(tr("Language"));
     m_matrixIdAction->setText(tr("Matrix ID"));
     m_copyrightAction->setText(tr("Copyright"));
+    nameButtons();
+}
+
+// The three buttons show only icons from the style sheet; a screen reader needs words.
+void CTitleFrame::nameButtons()
+{
+    m_aboutButton->setAccessibleName(tr("Menu"));
+    m_minimizeButton->setAccessibleName(tr("Minimize"));
+    m_closeButton->setAccessibleName(tr("Close"));
 }

@@ -46,6 +46,7 @@ private:
     void checkCurrentLanguage();
     void initConnections();
     void retranslateUi();
+    void nameButtons();
     // Dialogs live with the window; a bar without a parent keeps them itself.
     QWidget *dialogParent();
 

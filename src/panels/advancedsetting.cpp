@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -99,6 +100,7 @@ AdvancedSetting::AdvancedSetting(QWidget *parent)
     fillBoxes();
     presetBoxes();
     keepCaptions();
+    nameBoxes();
 }
 
 // A run still going is simply dropped with the page: its timer is one of our children.
@@ -294,6 +296,23 @@ void AdvancedSetting::retranslateUi()
     m_pollInfoLabel->setText(tr("Poll Info"));
     m_timingInfoLabel->setText(tr("Switch Info"));
     keepCaptions();
+    nameBoxes();
+}
+
+// Each box is named after the label above or beside it, so that a screen reader
+// says which bound it sets rather than the group's title.
+void AdvancedSetting::nameBoxes()
+{
+    const std::pair<QLabel *, QComboBox *> pairs[] = {
+        {m_pollInBeginLabel, m_pollInBeginBox},     {m_pollInEndLabel, m_pollInEndBox},
+        {m_pollOutBeginLabel, m_pollOutBeginBox},   {m_pollOutEndLabel, m_pollOutEndBox},
+        {m_pollSleepLabel, m_pollSleepBox},         {m_timingInBeginLabel, m_timingInBeginBox},
+        {m_timingInEndLabel, m_timingInEndBox},     {m_timingOutLabel, m_timingOutBox},
+        {m_timingSleepLabel, m_timingSleepBox}};
+    for (const auto &[label, box] : pairs) {
+        label->setBuddy(box);
+        box->setAccessibleName(label->text());
+    }
 }
 
 void AdvancedSetting::onClickPoll()

@@ -41,6 +41,7 @@ private:
     void presetBoxes();
     void retranslateUi();
     void keepCaptions();
+    void nameBoxes();
 
     // A click on a run button: ends whatever runs, then starts the clicked
     // mode unless that mode was the one running.

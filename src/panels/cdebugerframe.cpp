@@ -95,6 +95,9 @@ void CDebugerFrame::retranslate()
     m_testGroup->setTitle(tr("Tset code"));
     m_hexSwitch->setText(tr("Hex"));
     m_sendButton->setText(tr("send"));
+    m_textLog->setAccessibleName(tr("Command log"));
+    m_hexLog->setAccessibleName(tr("Command log in hex"));
+    m_commandEdit->setAccessibleName(tr("Command to send"));
 }
 
 void CDebugerFrame::changeEvent(QEvent *event)

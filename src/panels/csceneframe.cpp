@@ -167,6 +167,8 @@ void CSceneFrame::renameScene(int index)
         QWidget *owner = parentWidget() ? parentWidget() : this;
         m_aliasDialog = new CAliasSetting(CAliasSetting::SceneMode, owner);
     }
+    // The kept dialog takes its title again, in case the language changed since.
+    m_aliasDialog->setMode(CAliasSetting::SceneMode);
     m_aliasDialog->setIndex(index);
     m_aliasDialog->setAlias(m_sceneStore->sceneName(index));
     if (m_aliasDialog->exec() != QDialog::Accepted)

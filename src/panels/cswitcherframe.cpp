@@ -31,8 +31,9 @@ constexpr int GroupMinimumHeight = 212;
 constexpr int GroupTopMargin = 10;
 constexpr int FrameSideMargin = 10;
 constexpr int TypeToActionSpacing = 40;
-// Tight rows so that eight of them fit the group's minimum height.
-constexpr int TileRowSpacing = 3;
+// Tight rows so that eight of them, and the sideways scroll bar that 64 channels
+// bring, fit the group's minimum height.
+constexpr int TileRowSpacing = 2;
 constexpr int TileColumnSpacing = 6;
 
 } // namespace

@@ -69,6 +69,7 @@ void CAliasSetting::initUi()
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);
+    nameFields();
 }
 
 void CAliasSetting::initConnections()
@@ -133,4 +134,14 @@ void CAliasSetting::retranslateUi()
     m_cancelButton->setText(tr("Cancel"));
     m_defaultLabel->setText(tr("Default"));
     m_newLabel->setText(tr("New"));
+    nameFields();
+}
+
+// The two fields are named after their labels, for screen readers.
+void CAliasSetting::nameFields()
+{
+    m_defaultLabel->setBuddy(m_defaultEdit);
+    m_newLabel->setBuddy(m_newEdit);
+    m_defaultEdit->setAccessibleName(m_defaultLabel->text());
+    m_newEdit->setAccessibleName(m_newLabel->text());
 }

@@ -34,6 +34,7 @@ private:
     void initUi();
     void initConnections();
     void retranslateUi();
+    void nameFields();
     // Sets the title and label of modes 0-4; other modes keep what was there.
     void applyModeTexts();
 

@@ -61,6 +61,7 @@ void CConfigIPDlg::initUi()
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);
+    nameFields();
 }
 
 void CConfigIPDlg::setEntry(const DeviceEntry &entry)
@@ -124,4 +125,21 @@ void CConfigIPDlg::retranslateUi()
     m_okButton->setText(tr("OK"));
     m_cancelButton->setText(tr("Cancel"));
     setWindowTitle(tr("Net Setting"));
+    nameFields();
+}
+
+// Every field is named after its label, for screen readers; the address
+// editors also pass the name on to their four parts.
+void CConfigIPDlg::nameFields()
+{
+    m_ipLabel->setBuddy(m_ipEdit);
+    m_portLabel->setBuddy(m_portEdit);
+    m_subnetLabel->setBuddy(m_subnetEdit);
+    m_gatewayLabel->setBuddy(m_gatewayEdit);
+    m_macLabel->setBuddy(m_macEdit);
+    m_ipEdit->setFieldName(m_ipLabel->text());
+    m_portEdit->setAccessibleName(m_portLabel->text());
+    m_subnetEdit->setFieldName(m_subnetLabel->text());
+    m_gatewayEdit->setFieldName(m_gatewayLabel->text());
+    m_macEdit->setAccessibleName(m_macLabel->text());
 }

@@ -32,6 +32,7 @@ private slots:
 private:
     void initUi();
     void retranslateUi();
+    void nameFields();
     bool validateAddresses() const;
 
     QLabel *m_ipLabel = nullptr;

@@ -183,6 +183,15 @@ void CConnectFrame::initTable()
     m_deviceModel->setHorizontalHeaderLabels(
         {QString(), QStringLiteral("IP"), QStringLiteral("Port"), QStringLiteral("Alais")});
     m_checkDelegate = new CheckBoxDelegate(m_deviceTable);
+    // The tick column shows no text, so screen readers get words for its cells.
+    connect(m_deviceModel, &QStandardItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) { nameTickCells(first, last); });
+    connect(m_deviceModel, &QStandardItemModel::dataChanged, this,
+            [this](const QModelIndex &topLeft, const QModelIndex &bottomRight, const QVector<int> &roles) {
+                if (topLeft.column() == TickColumn
+                    && (roles.isEmpty() || roles.contains(Qt::DisplayRole) || roles.contains(Qt::EditRole)))
+                    nameTickCells(topLeft.row(), bottomRight.row());
+            });
 
     m_deviceTable->setModel(m_deviceModel);
     m_deviceTable->setItemDelegate(m_checkDelegate);
@@ -225,6 +234,7 @@ void CConnectFrame::initTable()
     m_addressBook = std::make_unique<DeviceStore>();
     m_devices = m_addressBook->entries();
     refreshTable();
+    nameControls();
 }
 
 void CConnectFrame::initComboBoxes()
@@ -317,6 +327,31 @@ void CConnectFrame::retranslateUi()
     }
     m_allButton->setText(tr("All"));
     m_clearButton->setText(tr("Clear"));
+    nameControls();
+}
+
+// Controls without text of their own are named after the label beside them.
+void CConnectFrame::nameControls()
+{
+    m_comLabel->setBuddy(m_portList);
+    m_baudLabel->setBuddy(m_baudList);
+    m_portLabel->setBuddy(m_portEdit);
+    m_portList->setAccessibleName(m_comLabel->text());
+    m_baudList->setAccessibleName(m_baudLabel->text());
+    m_portEdit->setAccessibleName(m_portLabel->text());
+    if (!m_deviceModel)
+        return;
+    m_deviceTable->setAccessibleName(tr("Devices"));
+    m_deviceModel->setHeaderData(TickColumn, Qt::Horizontal, tr("Tick"), Qt::AccessibleTextRole);
+    nameTickCells(0, m_deviceModel->rowCount() - 1);
+}
+
+void CConnectFrame::nameTickCells(int first, int last)
+{
+    for (int row = first; row <= last; ++row) {
+        m_deviceModel->setData(m_deviceModel->index(row, TickColumn),
+                               isTicked(row) ? tr("Ticked") : tr("Not ticked"), Qt::AccessibleTextRole);
+    }
 }
 
 void CConnectFrame::updateLinkUi(LinkSide side, bool connected)
@@ -537,6 +572,8 @@ void CConnectFrame::onSetAlias()
         m_aliasDialog = new CAliasSetting(CAliasSetting::IpCardMode,
                                           parentWidget() ? parentWidget() : this);
     }
+    // The kept dialog takes its title again, in case the language changed since.
+    m_aliasDialog->setMode(CAliasSetting::IpCardMode);
     DeviceEntry device = m_devices.at(row);
     m_aliasDialog->setDefaultText(device.ip);
     m_aliasDialog->setAlias(device.alias);

@@ -64,6 +64,8 @@ private:
     void initComboBoxes();
     void initConnections();
     void retranslateUi();
+    void nameControls();
+    void nameTickCells(int first, int last);
     void updateLinkUi(LinkSide side, bool connected);
     void refreshTable();
     void updateRow(int row, const DeviceEntry &entry);

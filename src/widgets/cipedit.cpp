@@ -2,11 +2,14 @@
 
 #include "widgets/cippartedit.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QRegExp>
 #include <QRegExpValidator>
 #include <QStringList>
 #include <QVariant>
+
+#include <iterator>
 
 namespace {
 
@@ -96,6 +99,7 @@ CIPEdit::CIPEdit(QWidget *parent)
     }
 
     initStyleSheets();
+    nameParts();
 }
 
 QString CIPEdit::text() const
@@ -118,6 +122,32 @@ void CIPEdit::setText(const QString &text)
     } else {
         for (CIpPartEdit *part : {m_part1, m_part2, m_part3, m_part4})
             part->setText(QString());
+    }
+}
+
+void CIPEdit::setFieldName(const QString &name)
+{
+    m_fieldName = name;
+    nameParts();
+}
+
+void CIPEdit::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        nameParts();
+}
+
+// The parts have no text of their own; each is announced as the field and its place.
+void CIPEdit::nameParts()
+{
+    const QString field = m_fieldName.isEmpty() ? tr("IP address") : m_fieldName;
+    setAccessibleName(field);
+    CIpPartEdit *const parts[] = {m_part1, m_part2, m_part3, m_part4};
+    const QString count = QString::number(std::size(parts));
+    for (size_t i = 0; i < std::size(parts); ++i) {
+        parts[i]->setAccessibleName(
+            tr("%1, part %2 of %3").arg(field, QString::number(i + 1), count));
     }
 }
 

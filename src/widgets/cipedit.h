@@ -17,6 +17,12 @@ public:
     QString text() const;
     // A complete dotted quad fills the four parts; anything else empties them.
     void setText(const QString &text);
+    // What the field holds ("Subnet mask"), in the interface language: screen
+    // readers announce each part with it. Empty means an IP address.
+    void setFieldName(const QString &name);
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 signals:
     void textchanged(QString text);
@@ -31,6 +37,7 @@ private slots:
 private:
     void initStyleSheets();
     void setPartsFocusLook(bool focused);
+    void nameParts();
 
     CIpPartEdit *m_part1 = nullptr;
     CIpPartEdit *m_part2 = nullptr;
@@ -39,4 +46,5 @@ private:
     QLabel *m_dot1 = nullptr;
     QLabel *m_dot2 = nullptr;
     QLabel *m_dot3 = nullptr;
+    QString m_fieldName;
 };
