@@ -55,8 +55,12 @@ int MemoryBench::runChild(int argc, char **argv, int commands)
     const QStringList outputs { QStringLiteral("2"), QStringLiteral("5") };
     for (int i = 0; i < commands; ++i) {
         adapter.sendSwitchMulti(3, outputs);
-        if (i % CommandsPerEventLoop == 0)
+        if (i % CommandsPerEventLoop == 0) {
             QCoreApplication::processEvents();
+            if (qEnvironmentVariableIsSet("MC_BENCH_TRACE"))
+                std::fprintf(stderr, "%d commands, %.1f s, %.1f MB\n", i, timer.elapsed() / 1000.0,
+                             ProcessMemory::residentMB());
+        }
     }
     log.waitForCommands(commands, ChildTimeoutMs);
     QCoreApplication::processEvents();

@@ -13,10 +13,24 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
 namespace {
+
+// Old lines go in batches: every removal at the top makes the text edit lay
+// out the whole log again, which with one removal per new line cost about
+// 10 ms per command once the log was full.
+void dropOldLines(QTextDocument *document)
+{
+    const int excess = document->blockCount() - CDebugerFrame::LogLineLimit;
+    if (excess < CDebugerFrame::LogTrimBatch)
+        return;
+    QTextCursor top(document);
+    top.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, excess);
+    top.removeSelectedText();
+}
 
 // Added as plain text: a command such as "<b>" is shown as sent, not as markup.
 void appendLine(QTextEdit *log, const QString &line)
@@ -28,6 +42,7 @@ void appendLine(QTextEdit *log, const QString &line)
     if (!log->document()->isEmpty())
         cursor.insertBlock();
     cursor.insertText(line);
+    dropOldLines(log->document());
     if (atBottom)
         bar->setValue(bar->maximum());
 }
@@ -49,7 +64,8 @@ QTextEdit *CDebugerFrame::createLog(const QString &name)
     log->setReadOnly(true);
     // The style sheet picks its own fixed-width face; this one serves without it.
     log->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    log->document()->setMaximumBlockCount(LogLineLimit);
+    // Nothing to undo in a log, and no history to grow with it.
+    log->document()->setUndoRedoEnabled(false);
     return log;
 }
 

@@ -17,9 +17,10 @@ class CDebugerFrame : public QFrame
 public:
     explicit CDebugerFrame(QWidget *parent = nullptr);
 
-    // Each log keeps this many lines, so that days of automatic switching
-    // cannot exhaust memory.
+    // Each log keeps at least this many lines and at most LogTrimBatch more,
+    // so that days of automatic switching cannot exhaust memory.
     static constexpr int LogLineLimit = 10000;
+    static constexpr int LogTrimBatch = 1000;
 
 public slots:
     void onDataSending(const QString &strValue);
