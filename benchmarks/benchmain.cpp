@@ -1,7 +1,7 @@
 // mc-bench: start-up, command path, poll accuracy and memory of the program,
 // all measured in one run on loopback peers; prints one Markdown table.
-// Run it through ./bench (Release build). --quick shortens every part for a
-// trial run; the table says so.
+// Run it through ./bench (Release build). --quick shortens every part and
+// --only PART runs one, for trial runs; the table says so.
 #include "benchtable.h"
 #include "commandpathbench.h"
 #include "memorybench.h"
@@ -28,6 +28,10 @@ struct Plan
     int commands = 1000;
     int pollSeconds = 60;
     int loggedCommands = 1000000;
+    // Empty: every part; else one of "startup", "command", "poll", "memory".
+    QString only;
+
+    bool runs(const char *part) const { return only.isEmpty() || only == QLatin1String(part); }
 };
 
 QString cpuModel()
@@ -67,10 +71,12 @@ int runAll(int argc, char **argv, const Plan &plan, bool quick)
     QApplication app(argc, argv);
     BenchTable table;
 
-    progress("start-up");
-    StartupBench(plan.startupRuns).run(table);
+    if (plan.runs("startup")) {
+        progress("start-up");
+        StartupBench(plan.startupRuns).run(table);
+    }
 
-    {
+    if (plan.runs("command") || plan.runs("poll")) {
         // English texts, and every channel the program can show, for the poll walk.
         TestEnv env(true);
         env.writeFile(QStringLiteral("AppConfig.ini"),
@@ -80,16 +86,23 @@ int runAll(int argc, char **argv, const Plan &plan, bool quick)
         if (!QTest::qWaitForWindowExposed(&window))
             return 1;
         WindowDriver driver(&window);
-        progress("command path");
-        CommandPathBench(driver, plan.commands).run(table);
-        progress("poll accuracy");
-        PollBench(driver, plan.pollSeconds, 64).run(table);
+        if (plan.runs("command")) {
+            progress("command path");
+            CommandPathBench(driver, plan.commands).run(table);
+        }
+        if (plan.runs("poll")) {
+            progress("poll accuracy");
+            PollBench(driver, plan.pollSeconds, 64).run(table);
+        }
     }
 
-    progress("memory");
-    MemoryBench(plan.loggedCommands).run(table);
+    if (plan.runs("memory")) {
+        progress("memory");
+        MemoryBench(plan.loggedCommands).run(table);
+    }
 
-    std::printf("%s%s\n\nMachine: %s\n", quick ? "QUICK TRIAL RUN, not the full measure\n\n" : "",
+    const bool partial = quick || !plan.only.isEmpty();
+    std::printf("%s%s\n\nMachine: %s\n", partial ? "TRIAL RUN, not the full measure\n\n" : "",
                 qPrintable(table.toMarkdown()), qPrintable(machine()));
     return 0;
 }
@@ -108,10 +121,15 @@ int main(int argc, char **argv)
 
     Plan plan;
     const bool quick = mode == QLatin1String("--quick");
-    if (quick)
-        plan = Plan { 3, 200, 10, 100000 };
-    else if (!mode.isEmpty()) {
-        std::fprintf(stderr, "usage: mc-bench [--quick]\n");
+    if (quick) {
+        plan.startupRuns = 3;
+        plan.commands = 200;
+        plan.pollSeconds = 10;
+        plan.loggedCommands = 100000;
+    } else if (mode == QLatin1String("--only") && !value.isEmpty()) {
+        plan.only = value;
+    } else if (!mode.isEmpty()) {
+        std::fprintf(stderr, "usage: mc-bench [--quick | --only startup|command|poll|memory]\n");
         return 2;
     }
     return runAll(argc, argv, plan, quick);

@@ -15,7 +15,7 @@
 #include <QMainWindow>
 #include <QProcess>
 #include <QResource>
-#include <QTest>
+#include <QWindow>
 
 #include <cstdio>
 #include <memory>
@@ -25,6 +25,22 @@ namespace {
 constexpr double TargetRatio = 1.5;
 constexpr double TargetResidentMB = 80;
 constexpr int ChildTimeoutMs = 60000;
+
+// QTest::qWaitForWindowExposed sleeps 10 ms between its looks, which would be
+// charged to whichever window is not exposed at the first look.
+bool waitUntilExposed(QWidget *window)
+{
+    QElapsedTimer timer;
+    timer.start();
+    for (;;) {
+        const QWindow *handle = window->windowHandle();
+        if (handle && handle->isExposed())
+            return true;
+        if (timer.elapsed() > ChildTimeoutMs)
+            return false;
+        QCoreApplication::processEvents();
+    }
+}
 
 // What main() does before it builds the window.
 void setUpApplication(QApplication &app)
@@ -63,7 +79,7 @@ int StartupBench::runChild(int argc, char **argv, const QString &kind)
     QApplication::setFont(QFont(QStringLiteral("微软雅黑")));
     window->show();
     window->move((desktop->width() - window->width()) / 2, (desktop->height() - window->height()) / 2);
-    if (!QTest::qWaitForWindowExposed(window.get()))
+    if (!waitUntilExposed(window.get()))
         return 1;
     // The first paint is part of being shown.
     QCoreApplication::processEvents();

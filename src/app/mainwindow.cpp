@@ -35,12 +35,16 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowFlags(Qt::FramelessWindowHint);
     setFixedSize(WindowWidth, WindowHeight);
 
+    // The panels are made inside the central widget, which is in the window
+    // already: a finished panel moved in later is styled all over again, which
+    // took a fifth of the start-up.
     m_centralWidget = new QWidget;
-    m_titleFrame = new CTitleFrame(this);
-    m_sceneFrame = new CSceneFrame(this);
-    m_switcherFrame = new CSwitcherFrame(this);
-    m_connectFrame = new CConnectFrame(this);
-    m_debugFrame = new CDebugerFrame;
+    setCentralWidget(m_centralWidget);
+    m_titleFrame = new CTitleFrame(m_centralWidget);
+    m_sceneFrame = new CSceneFrame(m_centralWidget);
+    m_switcherFrame = new CSwitcherFrame(m_centralWidget);
+    m_connectFrame = new CConnectFrame(m_centralWidget);
+    m_debugFrame = new CDebugerFrame(m_centralWidget);
 
     auto *linkRow = new QHBoxLayout;
     linkRow->setContentsMargins(0, 0, 0, 0);
@@ -58,7 +62,6 @@ MainWindow::MainWindow(QWidget *parent)
     mainLayout->addWidget(m_debugFrame);
     mainLayout->setContentsMargins(1, 1, 1, 1);
 
-    setCentralWidget(m_centralWidget);
     m_centralWidget->setLayout(mainLayout);
 
     setObjectName(QStringLiteral("mainWindow"));

@@ -100,7 +100,9 @@ QGridLayout *CSwitcherFrame::createChannelGrid(QGroupBox *group)
 
 void CSwitcherFrame::initInputGroup()
 {
-    m_inputGroup = new QGroupBox(tr("Matrix In"));
+    // Made inside the frame: a finished group moved in later would have all its
+    // tiles styled again.
+    m_inputGroup = new QGroupBox(tr("Matrix In"), this);
     QGridLayout *grid = createChannelGrid(m_inputGroup);
     m_inputClickMapper = new QSignalMapper(this);
     m_inputRenameMapper = new QSignalMapper(this);
@@ -129,7 +131,7 @@ void CSwitcherFrame::initInputGroup()
 
 void CSwitcherFrame::initOutputGroup()
 {
-    m_outputGroup = new QGroupBox(tr("Matrix Out"));
+    m_outputGroup = new QGroupBox(tr("Matrix Out"), this);
     QGridLayout *grid = createChannelGrid(m_outputGroup);
     m_outputClickMapper = new QSignalMapper(this);
     m_outputRenameMapper = new QSignalMapper(this);

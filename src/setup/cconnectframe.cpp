@@ -112,14 +112,16 @@ CConnectFrame::~CConnectFrame()
 
 void CConnectFrame::initLayout()
 {
-    m_comGroup = new QGroupBox;
-    m_comLabel = new QLabel;
-    m_portList = new QComboBox;
+    // Everything is made inside its final parent: a finished group moved in
+    // later would have its whole content styled again.
+    m_comGroup = new QGroupBox(this);
+    m_comLabel = new QLabel(m_comGroup);
+    m_portList = new QComboBox(m_comGroup);
     m_portList->setView(new QListView);
-    m_baudLabel = new QLabel;
-    m_baudList = new QComboBox;
+    m_baudLabel = new QLabel(m_comGroup);
+    m_baudList = new QComboBox(m_comGroup);
     m_baudList->setView(new QListView);
-    m_serialConnectButton = new QPushButton;
+    m_serialConnectButton = new QPushButton(m_comGroup);
 
     auto *comRow = new QHBoxLayout;
     comRow->addWidget(m_comLabel);
@@ -133,19 +135,19 @@ void CConnectFrame::initLayout()
     comRow->addWidget(m_serialConnectButton);
     m_comGroup->setLayout(comRow);
 
-    m_netGroup = new QGroupBox;
-    m_deviceTable = new QTableView;
-    m_addButton = new QPushButton;
-    m_netConnectButton = new QPushButton;
-    m_allButton = new QPushButton;
-    m_clearButton = new QPushButton;
-    m_ipLabel = new QLabel;
+    m_netGroup = new QGroupBox(this);
+    m_deviceTable = new QTableView(m_netGroup);
+    m_addButton = new QPushButton(m_netGroup);
+    m_netConnectButton = new QPushButton(m_netGroup);
+    m_allButton = new QPushButton(m_netGroup);
+    m_clearButton = new QPushButton(m_netGroup);
+    m_ipLabel = new QLabel(m_netGroup);
     m_ipLabel->setMaximumWidth(IpLabelMaximumWidth);
-    m_ipEdit = new CIPEdit;
+    m_ipEdit = new CIPEdit(m_netGroup);
     m_ipEdit->setFixedWidth(IpFieldWidth);
-    m_portLabel = new QLabel;
-    m_portEdit = new QLineEdit;
-    m_getButton = new QPushButton;
+    m_portLabel = new QLabel(m_netGroup);
+    m_portEdit = new QLineEdit(m_netGroup);
+    m_getButton = new QPushButton(m_netGroup);
 
     auto *buttonColumn = new QVBoxLayout;
     buttonColumn->addWidget(m_addButton);
