@@ -97,8 +97,10 @@ QList<CommandFramer::Frame> CommandFramer::feed(const QByteArray &bytes)
             pos = dot + 1;
             continue;
         }
-        // Take the chunk in slices so that a flood never sits in the buffer whole.
-        const int take = qMin(bytes.size() - pos, MaxCommandLength);
+        // Take the chunk in slices so that a flood never sits in the buffer whole,
+        // and never past one byte over the limit: where a run is cut off must not
+        // depend on how the link happened to split the stream.
+        const int take = qMin(bytes.size() - pos, MaxCommandLength + 1 - m_buffer.size());
         m_buffer.append(bytes.constData() + pos, take);
         pos += take;
         extract(frames);

@@ -145,6 +145,7 @@ private slots:
     void framerSplitsTheStream_data();
     void framerSplitsTheStream();
     void framerDropsFloods();
+    void framerIgnoresChunking();
     void deviceCommands_data();
     void deviceCommands();
     void deviceScenesBuzzerEdid();
@@ -222,6 +223,29 @@ void TestSim::framerSplitsTheStream()
     QCOMPARE(got, complete);
     QCOMPARE(texts(framer.flush()), afterPause);
     QVERIFY(!framer.hasPending());
+}
+
+// The same bytes must make the same commands whether they come in one piece
+// or byte by byte: an over-long run is dropped at the same point either way.
+void TestSim::framerIgnoresChunking()
+{
+    const QByteArray stream = QByteArray(600, 'x') + ".1D3V5." + QByteArray(700, '\xed') + "HWC";
+    CommandFramer whole;
+    QList<CommandFramer::Frame> a = whole.feed(stream);
+    a += whole.flush();
+    CommandFramer bytewise;
+    QList<CommandFramer::Frame> b;
+    for (char c : stream)
+        b += bytewise.feed(QByteArray(1, c));
+    b += bytewise.flush();
+    QCOMPARE(a.size(), b.size());
+    for (int i = 0; i < a.size(); ++i) {
+        QCOMPARE(a.at(i).bytes, b.at(i).bytes);
+        QCOMPARE(a.at(i).size, b.at(i).size);
+        QCOMPARE(a.at(i).discarded, b.at(i).discarded);
+    }
+    QVERIFY(a.at(0).discarded);
+    QCOMPARE(a.at(1).bytes, QByteArray("1D3V5."));
 }
 
 void TestSim::framerDropsFloods()
