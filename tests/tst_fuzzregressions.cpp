@@ -4,6 +4,9 @@
 #include "config/devicestore.h"
 #include "support/testenv.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QtTest>
 
 #include <memory>
@@ -18,6 +21,7 @@ private slots:
     void addressBookKeptByteForByte_data();
     void addressBookKeptByteForByte();
     void addressBookNameWithByteOrderMark();
+    void addressBookLargeNumberMember();
 };
 
 namespace {
@@ -112,6 +116,31 @@ void TestFuzzRegressions::addressBookNameWithByteOrderMark()
     QCOMPARE(env.readFile(QStringLiteral("ipmanager")),
              QByteArray("{\"items\":[{\"alias\":\"\",\"gateway\":\"\",\"ip\":\"127.0.0.1\",\"mac\":\"\","
                         "\"port\":\"6800\",\"subnet\":\"\"}],\"version\":2}"));
+}
+
+// A member the store does not use, holding an integer beyond double precision
+// (found by the fuzzer): it is carried, at the precision JSON numbers have in
+// Qt; the entries are untouched, nothing is set aside as unreadable, and the
+// next start writes the same bytes again.
+void TestFuzzRegressions::addressBookLargeNumberMember()
+{
+    TestEnv env;
+    env.writeFile(QStringLiteral("ipmanager"),
+                  "{\"v\":211111111111111111,\"items\":[{\"ip\":\"127.0.0.1\",\"port\":\"6800\"}]}");
+    {
+        DeviceStore store;
+        QCOMPARE(store.entries().size(), 1);
+    }
+    QVERIFY(!QFile::exists(env.filePath(QStringLiteral("ipmanager.bad"))));
+    const QByteArray written = env.readFile(QStringLiteral("ipmanager"));
+    const QJsonObject root = QJsonDocument::fromJson(written).object();
+    QCOMPARE(root.value(QStringLiteral("v")).toDouble(), 211111111111111111.0);
+    QCOMPARE(root.value(QStringLiteral("items")).toArray().size(), 1);
+    {
+        DeviceStore store;
+        QCOMPARE(store.entries().first().ip, QStringLiteral("127.0.0.1"));
+    }
+    QCOMPARE(env.readFile(QStringLiteral("ipmanager")), written);
 }
 
 QTEST_GUILESS_MAIN(TestFuzzRegressions)
