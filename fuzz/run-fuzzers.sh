@@ -46,6 +46,7 @@ export QT_QPA_PLATFORM=offscreen
 fuzz_asan=abort_on_error=1:detect_leaks=0
 leak_asan=abort_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions="$PWD/fuzz/lsan.supp":print_suppressions=0
 
 mkdir -p "$out/artifacts"
 summary=()
