@@ -29,15 +29,28 @@ QString stringMember(const QJsonObject &object, const QString &key, bool *wrongT
     return value.toString();
 }
 
-// Qt's parser drops a U+FEFF inside a member name but files the member as if
-// it were there, where lookups by name no longer find it ("items" would read
-// as missing and be written twice). Filing every member anew puts it right.
-QJsonObject refiled(const QJsonObject &object)
+// Qt's parser files a member whose name holds a U+FEFF where a lookup by name
+// no longer finds it ("items" would read as missing and be written twice), and
+// members whose names hold a raw NUL in an order that changes once the file is
+// written and read again. Filing every member anew, at every depth, puts both
+// right.
+QJsonValue refiled(const QJsonValue &value)
 {
-    QJsonObject copy;
-    for (auto it = object.begin(); it != object.end(); ++it)
-        copy.insert(it.key(), it.value());
-    return copy;
+    if (value.isObject()) {
+        const QJsonObject object = value.toObject();
+        QJsonObject copy;
+        for (auto it = object.begin(); it != object.end(); ++it)
+            copy.insert(it.key(), refiled(it.value()));
+        return copy;
+    }
+    if (value.isArray()) {
+        const QJsonArray array = value.toArray();
+        QJsonArray copy;
+        for (const QJsonValue &element : array)
+            copy.append(refiled(element));
+        return copy;
+    }
+    return value;
 }
 
 } // namespace
@@ -84,7 +97,7 @@ void DeviceStore::load()
 
     QJsonParseError error {};
     m_document = QJsonDocument::fromJson(content, &error);
-    m_root = m_document.isObject() ? refiled(m_document.object()) : QJsonObject();
+    m_root = m_document.isObject() ? refiled(m_document.object()).toObject() : QJsonObject();
     // An empty file holds nothing to lose; anything else that does not parse is kept.
     if (!content.trimmed().isEmpty() && !m_document.isObject()) {
         keepUnreadableCopy(raw, error.error != QJsonParseError::NoError
@@ -98,7 +111,7 @@ void DeviceStore::load()
     for (const QJsonValue &item : items) {
         if (!item.isObject())
             unexpected = true;
-        const QJsonObject object = refiled(item.toObject());
+        const QJsonObject object = item.toObject();
         DeviceEntry entry;
         entry.ip = stringMember(object, IpKey, &unexpected);
         entry.port = stringMember(object, PortKey, &unexpected);
