@@ -44,7 +44,9 @@ export QT_QPA_PLATFORM=offscreen
 # Qt's caches make libFuzzer's per-input leak check run all the time, at a
 # quarter of the speed; the corpus gets one leak-checked pass afterwards instead.
 fuzz_asan=abort_on_error=1:detect_leaks=0
-leak_asan=abort_on_error=1:detect_leaks=1
+# Qt is built without frame pointers: only the slow unwinder sees through it to
+# the frames the suppressions (fuzz/lsan.supp) name.
+leak_asan=abort_on_error=1:detect_leaks=1:fast_unwind_on_malloc=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions="$PWD/fuzz/lsan.supp":print_suppressions=0
 
