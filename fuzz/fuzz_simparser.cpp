@@ -1,132 +1,65 @@
-// matrix-sim's pure parser: a byte stream cut into commands by CommandFramer,
-// each carried out by MatrixDevice. The stream is fed whole and again in
-// chunks (as TCP may split it): both give the same commands, every frame is a
-// piece of the stream, and the device state stays within its ranges.
-#include "fuzzworkdir.h"
+#include "fuzzharness.h"
 
 #include "commandframer.h"
 #include "matrixdevice.h"
 
-#include <QByteArray>
-#include <QList>
+#include <algorithm>
 
-#include <cstddef>
-#include <cstdint>
+using Commands = QList<QPair<QByteArray, qint64>>;
 
-namespace {
-
-using Frames = QList<CommandFramer::Frame>;
-
-bool isBlank(char c)
+// The stream's commands (text, and size negated for a run dropped unread), fed whole or in chunks of 1 to
+// 64 bytes from a generator seeded by the input. Each frame is the next piece of the stream after blanks.
+static Commands frame(const QByteArray &stream, quint32 seed, bool whole)
 {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-Frames frameWhole(const QByteArray &stream)
-{
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
     CommandFramer framer;
-    Frames frames = framer.feed(stream);
-    frames += framer.flush();
-    FUZZ_CHECK(!framer.hasPending(), QString());
-    return frames;
-}
-
-// Chunk sizes come from a small generator seeded by the input, 1 to 64 bytes.
-Frames frameInChunks(const QByteArray &stream, quint32 seed)
-{
-    CommandFramer framer;
-    Frames frames;
-    for (int pos = 0; pos < stream.size();) {
+    QList<CommandFramer::Frame> frames;
+    for (int pos = 0, size = 0; pos < stream.size(); pos += size) {
         seed = seed * 1103515245u + 12345u;
-        const int size = 1 + static_cast<int>((seed >> 16) % 64);
+        size = whole ? stream.size() : 1 + static_cast<int>((seed >> 16) % 64);
         frames += framer.feed(stream.mid(pos, size));
-        pos += size;
     }
     frames += framer.flush();
-    return frames;
-}
-
-// Every frame is the next piece of the stream after some blanks; what is left
-// at the end is blank.
-void checkCoverage(const QByteArray &stream, const Frames &frames)
-{
+    FUZZ_CHECK(!framer.hasPending());
+    Commands commands;
     int pos = 0;
-    for (const CommandFramer::Frame &frame : frames) {
+    for (const CommandFramer::Frame &f : qAsConst(frames)) {
         while (pos < stream.size() && isBlank(stream.at(pos)))
             ++pos;
-        FUZZ_CHECK(frame.size > 0 && pos + frame.size <= stream.size(), QString::number(frame.size));
-        const QByteArray piece = stream.mid(pos, static_cast<int>(frame.size));
-        if (frame.discarded) {
-            FUZZ_CHECK(frame.size > CommandFramer::MaxCommandLength, QString::number(frame.size));
-            FUZZ_CHECK(piece.startsWith(frame.bytes), QString::fromLatin1(frame.bytes.toHex()));
-            FUZZ_CHECK(frame.bytes.size() <= CommandFramer::DiscardedHeadLength, QString());
-        } else {
-            FUZZ_CHECK(piece == frame.bytes, QString::fromLatin1(frame.bytes.toHex()));
-        }
-        pos += static_cast<int>(frame.size);
+        const QByteArray piece = stream.mid(pos, static_cast<int>(f.size));
+        FUZZ_CHECK(f.size > 0 && piece.size() == f.size
+                   && (f.discarded ? f.size > CommandFramer::MaxCommandLength && piece.startsWith(f.bytes)
+                              && f.bytes.size() <= CommandFramer::DiscardedHeadLength
+                                   : piece == f.bytes));
+        pos += static_cast<int>(f.size);
+        commands.append({ f.bytes, f.discarded ? -f.size : f.size });
     }
-    for (; pos < stream.size(); ++pos)
-        FUZZ_CHECK(isBlank(stream.at(pos)), QStringLiteral("unframed byte at %1").arg(pos));
+    FUZZ_CHECK(std::all_of(stream.begin() + pos, stream.end(), isBlank));
+    return commands;
 }
 
-bool sameFrames(const Frames &a, const Frames &b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (int i = 0; i < a.size(); ++i) {
-        if (a.at(i).bytes != b.at(i).bytes || a.at(i).size != b.at(i).size || a.at(i).discarded != b.at(i).discarded)
-            return false;
-    }
-    return true;
-}
-
-void checkDevice(const MatrixDevice &device)
-{
-    FUZZ_CHECK(device.routing().size() == device.outputCount(), QString());
-    for (int input : device.routing())
-        FUZZ_CHECK(input >= 1 && input <= device.inputCount(), QString::number(input));
-    FUZZ_CHECK(device.edid().size() == device.inputCount(), QString());
-    for (int output : device.edid())
-        FUZZ_CHECK(output >= 0 && output <= device.outputCount(), QString::number(output));
-    for (int scene = 1; scene <= MatrixDevice::SceneCount; ++scene)
-        FUZZ_CHECK(!device.hasScene(scene) || device.scene(scene).size() == device.outputCount(), QString());
-    FUZZ_CHECK(device.netQueryReply().size() <= MatrixDevice::MaxReplyLength, QString());
-}
-
-} // namespace
-
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
-{
-    initFuzzing(argc, argv);
-    return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+void fuzzInput(const QByteArray &input)
 {
     // Four bytes of set-up: chunking seed, matrix ID, input and output counts.
-    if (size < 4)
-        return 0;
-    const quint32 seed = data[0];
-    const int id = data[1] % 4;
-    const int inputs = 1 + data[2] % 70;
-    const int outputs = 1 + data[3] % 70;
-    const QByteArray stream(reinterpret_cast<const char *>(data) + 4, static_cast<int>(size) - 4);
+    if (input.size() < 4)
+        return;
+    const auto setup = [&input](int i) { return static_cast<unsigned char>(input.at(i)); };
+    const Commands commands = frame(input.mid(4), 0, true);
+    FUZZ_CHECK(frame(input.mid(4), setup(0), false) == commands, "framing depends on the chunks");
 
-    const Frames whole = frameWhole(stream);
-    checkCoverage(stream, whole);
-    const Frames chunked = frameInChunks(stream, seed);
-    checkCoverage(stream, chunked);
-    FUZZ_CHECK(sameFrames(whole, chunked), QStringLiteral("framing depends on how the stream is split"));
-
-    MatrixDevice device(id, inputs, outputs);
-    for (const CommandFramer::Frame &frame : whole) {
-        if (frame.discarded)
-            continue;
-        const CommandOutcome outcome = device.execute(frame.bytes);
-        fuzzFeature(static_cast<unsigned>(outcome.result) * 16 + static_cast<unsigned>(qHash(outcome.action) % 16));
-        FUZZ_CHECK(outcome.reply.isEmpty() || outcome.action == QLatin1String("net-query"), outcome.action);
-        FUZZ_CHECK(outcome.reply.size() <= MatrixDevice::MaxReplyLength, QString());
-        checkDevice(device);
+    MatrixDevice device(setup(1) % 4, 1 + setup(2) % 70, 1 + setup(3) % 70);
+    const auto within = [](const QVector<int> &values, int size, int low, int high) {
+        return values.size() == size
+            && std::all_of(values.begin(), values.end(), [=](int v) { return v >= low && v <= high; });
+    };
+    for (const auto &command : commands) {
+        const CommandOutcome outcome = device.execute(command.second < 0 ? QByteArray() : command.first);
+        FUZZ_CHECK((outcome.reply.isEmpty() || outcome.action == QLatin1String("net-query"))
+                       && qMax(outcome.reply.size(), device.netQueryReply().size()) <= MatrixDevice::MaxReplyLength
+                       && within(device.routing(), device.outputCount(), 1, device.inputCount())
+                       && within(device.edid(), device.inputCount(), 0, device.outputCount()),
+                   outcome.action);
+        for (int scene = 1; scene <= MatrixDevice::SceneCount; ++scene)
+            FUZZ_CHECK(!device.hasScene(scene) || device.scene(scene).size() == device.outputCount());
     }
-    return 0;
 }

@@ -1,125 +1,104 @@
+#include "app/ctitleframe.h"
 #include "app/mainwindow.h"
+#include "config/linkparameters.h"
+#include "support/modalhelper.h"
 #include "support/testenv.h"
 
-#include <QApplication>
-#include <QLayout>
-#include <QProcess>
 #include <QtTest>
+#include <QtWidgets>
 
-#include <memory>
+namespace {
 
-// The language is read once per process, so each start-up case runs this
-// executable again as a child in a prepared working directory.
-static const char *const ChildVariable = "MC_STARTUP_CHILD";
+QMenu *appMenu(QWidget *window) { return window->findChild<QPushButton *>("aboutButton")->menu(); }
+
+// The language menu's title as shown, and the languages it has checked.
+QString languages(QWidget *window)
+{
+    QString shown = appMenu(window)->actions().first()->menu()->title();
+    for (QAction *action : appMenu(window)->actions().first()->menu()->actions())
+        shown += action->isChecked() ? " " + action->text() : QString();
+    return shown;
+}
+
+} // namespace
 
 class TestMainWindow : public QObject
 {
     Q_OBJECT
 
+    TestEnv m_env{true};
+
 private slots:
-    void startupLanguage_data();
-    void startupLanguage();
-    void childStartup();
+    // The first window of the process takes the stored code, later ones the shared record's.
+    void startupLanguage()
+    {
+        m_env.writeFile("AppConfig.ini", "[General]\nlangType=1\n");
+        const struct { int code; const char *shown; } starts[] = {
+            {1, "語言 繁体中文"}, {0, "语言 简体中文"}, {2, "Language English"}, {3, "Language"}, {-1, "Language"}};
+        for (const auto &start : starts) {
+            if (&start != starts)
+                linkParameters().langType = start.code;
+            QCOMPARE(languages(MainWindow().findChild<CTitleFrame *>()), QString(start.shown));
+        }
+    }
 
-    void windowShape();
-    void languageSwitching();
+    // Matrix ID: the kept dialog shows the current one, only an accepted entry is stored, as a number. About: the
+    // notice shows for the exact word only, and stays. A language chosen is stored and announced, the same again not.
+    void titleBar()
+    {
+        m_env.writeFile("AppConfig.ini", "[General]\nlangType=2\n");
+        linkParameters().langType = 2;
+        MainWindow window;
+        QMenu *menu = appMenu(&window);
+        const struct { const char *typed; bool accept; int id; const char *stored; } entries[] = {
+            {"12", true, 12, "12"}, {"1a", true, 0, "0"}, {"9", false, 3, "0"}};
+        for (const auto &entry : entries) {
+            linkParameters().matrixId = 3;
+            QStringList fields;
+            answerNextModal([&](QDialog *dialog) {
+                for (QLineEdit *field : dialog->findChildren<QLineEdit *>())
+                    fields << field->text();
+                dialog->findChildren<QLineEdit *>().last()->setText(entry.typed);
+                entry.accept ? dialog->accept() : dialog->reject();
+            });
+            menu->actions().at(1)->trigger();
+            QCOMPARE(fields, (QStringList{"Matrix ID 3", "3"}));
+            QCOMPARE(linkParameters().matrixId, entry.id);
+            QCOMPARE(QSettings("UserData.ini", QSettings::IniFormat).value("id").toString(), QString(entry.stored));
+        }
 
-private:
-    static QString sample() { return QCoreApplication::translate("CAliasSetting", "Scene"); }
+        for (const QString word : {"supplier", "Supplier", " supplier", "supplier "}) {
+            QStringList seen; // whether the notice shows, and the field, as the dialog opens and after two Enters
+            answerNextModal([&](QDialog *dialog) {
+                for (int enter = 0; enter < 3; ++enter) {
+                    seen << QString::number(dialog->findChildren<QLabel *>().last()->isVisible()) + dialog->findChild<QLineEdit *>()->text();
+                    QTest::keyClicks(dialog->findChild<QLineEdit *>(), enter ? QString() : word);
+                    QTest::keyClick(dialog->findChild<QLineEdit *>(), Qt::Key_Return);
+                }
+                dialog->reject();
+            });
+            menu->actions().at(2)->trigger();
+            const QString typed = QString(word == "supplier" ? "1" : "0") + word;
+            QCOMPARE(seen, (QStringList{"0", typed, typed}));
+        }
+
+        QSignalSpy announced(window.findChild<CTitleFrame *>(), &CTitleFrame::changLang);
+        const struct { int chosen; const char *shown; int announced; } choices[] = {
+            {1, "語言 繁体中文", 1}, {1, "語言 繁体中文", -1}, {2, "Language English", 2}, {0, "语言 简体中文", 0}};
+        for (const auto &choice : choices) {
+            menu->actions().first()->menu()->actions().at(choice.chosen)->trigger();
+            QTRY_COMPARE(languages(&window), QString(choice.shown));
+            QCOMPARE(QSettings("AppConfig.ini", QSettings::IniFormat).value("langType").toInt(), choice.chosen);
+            QCOMPARE(announced.isEmpty() ? -1 : announced.takeFirst().at(0).toInt(), choice.announced);
+        }
+
+        window.show();
+        QTest::mouseClick(window.findChild<QPushButton *>("minimizeButton"), Qt::LeftButton);
+        QTRY_VERIFY(window.isMinimized());
+        QTest::mouseClick(window.findChild<QPushButton *>("closeButton"), Qt::LeftButton);
+        QTRY_VERIFY(!window.isVisible());
+    }
 };
-
-void TestMainWindow::startupLanguage_data()
-{
-    QTest::addColumn<bool>("withLang");
-    QTest::addColumn<QByteArray>("appConfig");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("fresh install, Lang present") << true << QByteArray() << QStringLiteral("场景");
-    QTest::newRow("fresh install, no Lang") << false << QByteArray() << QStringLiteral("Scene");
-    QTest::newRow("traditional") << true << QByteArray("[General]\nlangType=1\n") << QStringLiteral("場景");
-    QTest::newRow("english") << true << QByteArray("[General]\nlangType=2\n") << QStringLiteral("Scene");
-    QTest::newRow("unknown code") << true << QByteArray("[General]\nlangType=7\n") << QStringLiteral("Scene");
-}
-
-void TestMainWindow::startupLanguage()
-{
-    QFETCH(bool, withLang);
-    QFETCH(QByteArray, appConfig);
-    QFETCH(QString, expected);
-
-    TestEnv env(withLang);
-    if (!appConfig.isEmpty())
-        env.writeFile("AppConfig.ini", appConfig);
-
-    QProcess child;
-    child.setWorkingDirectory(env.path());
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(ChildVariable), expected);
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    child.setProcessEnvironment(environment);
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("childStartup")});
-    QVERIFY(child.waitForFinished(60000));
-    QVERIFY2(child.exitCode() == 0, child.readAllStandardOutput().constData());
-}
-
-void TestMainWindow::childStartup()
-{
-    const QString expected = qEnvironmentVariable(ChildVariable);
-    if (expected.isEmpty())
-        QSKIP("runs only as a child of startupLanguage");
-    MainWindow window;
-    QCOMPARE(sample(), expected);
-}
-
-void TestMainWindow::windowShape()
-{
-    TestEnv env(true);
-    env.writeFile("AppConfig.ini", "[General]\nlangType=2\n");
-    MainWindow window;
-    QCOMPARE(window.objectName(), QStringLiteral("mainWindow"));
-    QVERIFY(window.windowFlags() & Qt::FramelessWindowHint);
-    QCOMPARE(window.minimumSize(), QSize(780, 700));
-    QCOMPARE(window.maximumSize(), QSize(780, 700));
-
-    // Title on top, then connection and scenes side by side, switcher, debug at the foot.
-    QLayout *layout = window.centralWidget()->layout();
-    QVERIFY(layout);
-    QCOMPARE(layout->count(), 5);
-    QCOMPARE(layout->itemAt(0)->widget()->objectName(), QStringLiteral("titleWidget"));
-    QLayout *row = layout->itemAt(1)->layout();
-    QVERIFY(row);
-    QCOMPARE(row->itemAt(0)->widget()->objectName(), QStringLiteral("connectWidget"));
-    QCOMPARE(row->itemAt(1)->widget()->objectName(), QStringLiteral("sceneWidget"));
-    QCOMPARE(layout->itemAt(2)->widget()->objectName(), QStringLiteral("switchWidget"));
-    QVERIFY(layout->itemAt(3)->spacerItem());
-    QCOMPARE(layout->itemAt(4)->widget()->objectName(), QStringLiteral("debugWidget"));
-    QCOMPARE(layout->contentsMargins(), QMargins(1, 1, 1, 1));
-}
-
-void TestMainWindow::languageSwitching()
-{
-    TestEnv env(true);
-    env.writeFile("AppConfig.ini", "[General]\nlangType=2\n");
-    MainWindow window;
-    QCOMPARE(sample(), QStringLiteral("Scene"));
-
-    window.onChangeLang(1);
-    QCOMPARE(sample(), QStringLiteral("場景"));
-    window.onChangeLang(2);
-    QCOMPARE(sample(), QStringLiteral("Scene"));
-    window.onChangeLang(1);
-    QCOMPARE(sample(), QStringLiteral("場景"));
-    window.onChangeLang(7);
-    QCOMPARE(sample(), QStringLiteral("場景"));
-    window.onChangeLang(0);
-    QCOMPARE(sample(), QStringLiteral("场景"));
-
-    // A missing file leaves an empty translator: the built-in texts show.
-    QFile::remove(env.filePath("Lang/zh_tw.qm"));
-    window.onChangeLang(1);
-    QCOMPARE(sample(), QStringLiteral("Scene"));
-    // Nothing about the language is stored by the window itself.
-    QCOMPARE(env.readFile("AppConfig.ini"), QByteArray("[General]\nlangType=2\n"));
-}
 
 QTEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"

@@ -2,6 +2,7 @@
 
 #include "config/settings.h"
 #include "link/protocoladapter.h"
+#include "panels/pollwalk.h"
 
 #include <QComboBox>
 #include <QDebug>
@@ -16,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include <iterator>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -38,24 +40,13 @@ constexpr char InfoLabelStyle[] =
     "font-family: 'Microsoft YaHei';                               "
     "font-size: 16px;}";
 
-// Where each walk stands. One set for the whole process, shared by every page
-// and every run: a stopped run, or a page created anew, picks up where the last
-// step left off instead of starting over at Begin.
-struct SequencePositions
+// One walk for the whole process, shared by every page and every run: a stopped
+// run, or a page created anew, picks up where the last step left off instead of
+// starting over at Begin.
+PollWalk &sharedWalk()
 {
-    bool pollSet = false;
-    int pollInput = 0;
-    int pollOutput = 0;
-    bool allSet = false;
-    int allInput = 0;
-    bool singleSet = false;
-    int singleInput = 0;
-};
-
-SequencePositions &positions()
-{
-    static SequencePositions sequence;
-    return sequence;
+    static PollWalk walk;
+    return walk;
 }
 
 QString routeText(int input, const QString &output)
@@ -364,70 +355,30 @@ void AdvancedSetting::stopRun()
     m_pollInfoLabel->setText(tr("Poll Info"));
 }
 
-// Input and output advance together; the output wraps at once, the input
-// through one idle tick. Bounds are read anew on every tick.
+// Bounds are read anew on every tick.
 void AdvancedSetting::pollStep()
 {
-    // Without channels there is no route; sending channel 0 would be garbage.
-    if (m_pollInBeginBox->count() == 0 || m_pollOutBeginBox->count() == 0)
+    const std::optional<PollWalk::Route> route =
+        sharedWalk().pollStep(boxValue(m_pollInBeginBox), boxValue(m_pollInEndBox),
+                              boxValue(m_pollOutBeginBox), boxValue(m_pollOutEndBox));
+    if (!route)
         return;
-
-    const int inBegin = boxValue(m_pollInBeginBox);
-    const int inEnd = boxValue(m_pollInEndBox);
-    const int outBegin = boxValue(m_pollOutBeginBox);
-    const int outEnd = boxValue(m_pollOutEndBox);
-
-    SequencePositions &sequence = positions();
-    if (!sequence.pollSet) {
-        sequence.pollSet = true;
-        sequence.pollInput = inBegin;
-        sequence.pollOutput = outBegin;
-    }
-    if (sequence.pollInput > inEnd) {
-        sequence.pollInput = inBegin;
-        return;
-    }
-
-    m_pollInfoLabel->setText(routeText(sequence.pollInput, QString::number(sequence.pollOutput)));
-    protocoladapter::instance().sendSwitch(sequence.pollInput, sequence.pollOutput);
-
-    if (sequence.pollOutput < outEnd)
-        ++sequence.pollOutput;
-    else
-        sequence.pollOutput = outBegin;
-    ++sequence.pollInput;
+    m_pollInfoLabel->setText(routeText(route->input, QString::number(route->output)));
+    protocoladapter::instance().sendSwitch(route->input, route->output);
 }
 
-// "All" and a single output each keep their own walk, so switching the Output
-// box mid-run continues whichever walk it selects.
+// "All", the Output box's first item, reads as 0: the walk's AllOutputs.
 void AdvancedSetting::timingStep()
 {
-    if (m_timingInBeginBox->count() == 0)
+    const std::optional<PollWalk::Route> route = sharedWalk().timingStep(
+        boxValue(m_timingInBeginBox), boxValue(m_timingInEndBox), boxValue(m_timingOutBox));
+    if (!route)
         return;
-
-    const int inBegin = boxValue(m_timingInBeginBox);
-    const int inEnd = boxValue(m_timingInEndBox);
-    const bool toAll = m_timingOutBox->currentIndex() == 0;
-
-    SequencePositions &sequence = positions();
-    bool &set = toAll ? sequence.allSet : sequence.singleSet;
-    int &input = toAll ? sequence.allInput : sequence.singleInput;
-    if (!set) {
-        set = true;
-        input = inBegin;
-    }
-    if (input > inEnd) {
-        input = inBegin;
-        return;
-    }
-
-    if (toAll) {
-        m_timingInfoLabel->setText(routeText(input, QString::fromLatin1(AllOutputsText)));
-        protocoladapter::instance().sendSwitchToAll(input);
+    if (route->output == PollWalk::AllOutputs) {
+        m_timingInfoLabel->setText(routeText(route->input, QString::fromLatin1(AllOutputsText)));
+        protocoladapter::instance().sendSwitchToAll(route->input);
     } else {
-        const int output = boxValue(m_timingOutBox);
-        m_timingInfoLabel->setText(routeText(input, QString::number(output)));
-        protocoladapter::instance().sendSwitch(input, output);
+        m_timingInfoLabel->setText(routeText(route->input, QString::number(route->output)));
+        protocoladapter::instance().sendSwitch(route->input, route->output);
     }
-    ++input;
 }

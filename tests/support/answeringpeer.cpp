@@ -74,20 +74,6 @@ void AnsweringPeer::clearReceived()
     m_pending.clear();
 }
 
-void AnsweringPeer::closeLink()
-{
-    m_closeRequested = true;
-    QElapsedTimer timer;
-    timer.start();
-    while (m_closeRequested && timer.elapsed() < StartTimeoutMs)
-        QThread::msleep(1);
-}
-
-bool AnsweringPeer::isLinked() const
-{
-    return m_linked;
-}
-
 void AnsweringPeer::take(const QByteArray &bytes, const std::function<void(const QByteArray &)> &reply)
 {
     QByteArray answer;
@@ -122,16 +108,6 @@ void AnsweringPeer::runTcp()
     m_port = server.serverPort();
     std::unique_ptr<QTcpSocket> client;
     while (!m_stop) {
-        if (m_closeRequested) {
-            if (client) {
-                client->disconnectFromHost();
-                if (client->state() != QAbstractSocket::UnconnectedState)
-                    client->waitForDisconnected(PollMs);
-                client.reset();
-            }
-            m_linked = false;
-            m_closeRequested = false;
-        }
         if (!client || client->state() != QAbstractSocket::ConnectedState) {
             m_linked = false;
             if (server.waitForNewConnection(PollMs)) {
@@ -153,11 +129,6 @@ void AnsweringPeer::runTcp()
 void AnsweringPeer::runPty()
 {
     while (!m_stop) {
-        if (m_closeRequested) {
-            m_pty->closeMaster();
-            m_linked = false;
-            m_closeRequested = false;
-        }
         if (!m_linked) {
             QThread::msleep(PollMs);
             continue;

@@ -33,9 +33,6 @@ public:
     void setAnswer(const QByteArray &trigger, const QByteArray &answer);
     QByteArray received() const;
     void clearReceived();
-    // The device goes away: TCP closes the connection, the pty its master side.
-    void closeLink();
-    bool isLinked() const;
 
 protected:
     void run() override;
@@ -53,7 +50,6 @@ private:
     QByteArray m_trigger;
     QByteArray m_answer;
     std::atomic<bool> m_stop { false };
-    std::atomic<bool> m_closeRequested { false };
     std::atomic<bool> m_linked { false };
     std::atomic<int> m_port { -1 };
 };

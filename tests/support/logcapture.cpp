@@ -54,18 +54,3 @@ QStringList LogCapture::lines() const
     return logLines();
 }
 
-bool LogCapture::contains(const QString &text) const
-{
-    QMutexLocker lock(&logMutex());
-    for (const QString &line : qAsConst(logLines())) {
-        if (line.contains(text))
-            return true;
-    }
-    return false;
-}
-
-void LogCapture::clear()
-{
-    QMutexLocker lock(&logMutex());
-    logLines().clear();
-}

@@ -11,9 +11,6 @@ public:
     ~LogCapture();
 
     QStringList lines() const;
-    // True when some line contains text.
-    bool contains(const QString &text) const;
-    void clear();
 
 private:
     Q_DISABLE_COPY(LogCapture)

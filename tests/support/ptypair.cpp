@@ -74,23 +74,6 @@ QByteArray PtyPair::readAtLeast(int count, int timeoutMs)
     return out;
 }
 
-QByteArray PtyPair::readFor(int quietMs)
-{
-    QByteArray out;
-    QElapsedTimer quiet;
-    quiet.start();
-    while (quiet.elapsed() < quietMs) {
-        const QByteArray chunk = readAvailable();
-        if (!chunk.isEmpty()) {
-            out += chunk;
-            quiet.restart();
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(2);
-    }
-    return out;
-}
-
 QByteArray PtyPair::waitAndRead(int timeoutMs)
 {
     if (m_master < 0)

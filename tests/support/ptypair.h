@@ -17,8 +17,6 @@ public:
     // Collects what the program wrote until at least count bytes arrived or
     // timeoutMs passed; the event loop keeps running meanwhile.
     QByteArray readAtLeast(int count, int timeoutMs = 3000);
-    // Everything that arrives within quietMs of silence (for "nothing was sent").
-    QByteArray readFor(int quietMs);
     // Blocks without an event loop until bytes arrive or timeoutMs passes and
     // returns them; another thread may wait here while nothing else reads.
     QByteArray waitAndRead(int timeoutMs);

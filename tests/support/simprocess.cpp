@@ -76,16 +76,6 @@ void SimProcess::stop()
     }
 }
 
-bool SimProcess::isRunning() const
-{
-    return m_process.state() == QProcess::Running;
-}
-
-qint64 SimProcess::processId() const
-{
-    return m_process.processId();
-}
-
 quint16 SimProcess::port() const
 {
     return m_port;
@@ -106,20 +96,9 @@ bool SimProcess::waitForCommands(int count, int timeoutMs)
     return waitFor([this, count] { return m_commands.size() >= count; }, timeoutMs);
 }
 
-QList<QJsonObject> SimProcess::commands() const
-{
-    return m_commands;
-}
-
 QJsonObject SimProcess::lastCommand() const
 {
     return m_commands.isEmpty() ? QJsonObject() : m_commands.constLast();
-}
-
-void SimProcess::clearCommands()
-{
-    readOutput();
-    m_commands.clear();
 }
 
 QList<QJsonObject> SimProcess::events() const
@@ -140,16 +119,6 @@ QVector<int> SimProcess::edid() const
 bool SimProcess::buzzer() const
 {
     return m_state.value(QStringLiteral("buzzer")).toBool();
-}
-
-QJsonObject SimProcess::network() const
-{
-    return m_state.value(QStringLiteral("network")).toObject();
-}
-
-QByteArray SimProcess::errorOutput() const
-{
-    return m_stderr;
 }
 
 void SimProcess::readOutput()

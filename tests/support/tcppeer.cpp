@@ -40,19 +40,6 @@ bool TcpPeer::waitForBytes(int count, int timeoutMs)
     return m_received.size() >= count;
 }
 
-void TcpPeer::setAutoReply(const QByteArray &reply)
-{
-    m_autoReply = reply;
-}
-
-void TcpPeer::sendToClient(const QByteArray &bytes)
-{
-    if (m_client) {
-        m_client->write(bytes);
-        m_client->flush();
-    }
-}
-
 void TcpPeer::dropClient()
 {
     if (m_client) {
@@ -72,11 +59,6 @@ void TcpPeer::onNewConnection()
         m_client = socket;
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
             m_received += socket->readAll();
-            if (!m_autoReply.isEmpty()) {
-                socket->write(m_autoReply);
-                socket->flush();
-            }
-            emit bytesReceived();
         });
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
     }

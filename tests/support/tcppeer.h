@@ -22,15 +22,9 @@ public:
     void clearReceived();
     // Waits (running the event loop) until at least count bytes have arrived.
     bool waitForBytes(int count, int timeoutMs = 3000);
-    // Answers with these bytes whenever a chunk arrives (empty: no answer).
-    void setAutoReply(const QByteArray &reply);
-    void sendToClient(const QByteArray &bytes);
     // Closes the connection from the device side.
     void dropClient();
     bool hasClient() const;
-
-signals:
-    void bytesReceived();
 
 private:
     void onNewConnection();
@@ -39,5 +33,4 @@ private:
     // Guarded: the socket deletes itself when the program disconnects.
     QPointer<QTcpSocket> m_client;
     QByteArray m_received;
-    QByteArray m_autoReply;
 };

@@ -23,11 +23,6 @@ TestEnv::~TestEnv()
     QDir::setCurrent(m_previous);
 }
 
-QString TestEnv::path() const
-{
-    return m_dir.path();
-}
-
 QString TestEnv::filePath(const QString &name) const
 {
     return m_dir.filePath(name);

@@ -13,7 +13,6 @@ public:
     explicit TestEnv(bool withRunFiles = false);
     ~TestEnv();
 
-    QString path() const;
     QString filePath(const QString &name) const;
     // Reads a file of the working directory whole (empty when missing).
     QByteArray readFile(const QString &name) const;

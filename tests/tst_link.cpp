@@ -1,0 +1,197 @@
+// The adapter's links: which one carries the commands, the network card's
+// answer read back, and devices that go away.
+#include "link/protocoladapter.h"
+#include "support/answeringpeer.h"
+#include "support/logcapture.h"
+#include "support/simprocess.h"
+#include "support/tcppeer.h"
+#include "support/testenv.h"
+
+#include <QTcpServer>
+#include <QtTest>
+
+using A = protocoladapter;
+const QString Loopback = QStringLiteral("127.0.0.1");
+const QString Baud = QStringLiteral("9600");
+const QByteArray Answer = "HNW10.9.8.7,7000,255.255.0.0,10.9.8.1,02-00-00-00-00-07";
+
+class TstLink : public QObject
+{
+    Q_OBJECT
+
+    bool openSerial() { return A::instance().openSerial(m_pty->slavePath(), Baud); }
+    bool connectTcp() { return A::instance().connectTcp(Loopback, m_peer->portText()); }
+
+    std::unique_ptr<TestEnv> m_env;
+    std::unique_ptr<PtyPair> m_pty;
+    std::unique_ptr<TcpPeer> m_peer;
+    QString m_refusedPort;
+
+private slots:
+    void initTestCase()
+    {
+        m_env = std::make_unique<TestEnv>();
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost, 0));
+        m_refusedPort = QString::number(closed.serverPort());
+    }
+
+    void init()
+    {
+        m_pty = std::make_unique<PtyPair>();
+        m_peer = std::make_unique<TcpPeer>();
+    }
+
+    void cleanup()
+    {
+        A::instance().closeSerial();
+        A::instance().disconnectTcp();
+    }
+
+    void links_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("carrier");
+        // serial, tcp: opened; !: failed, refused; -: closed by the program; ~: closed by the device.
+        const char *rows[][2] = {
+            { "serial", "serial" }, { "tcp", "tcp" }, { "serial tcp", "tcp" }, { "tcp serial", "serial" },
+            { "!serial", "none" }, { "!tcp", "none" }, { "serial !tcp", "serial" }, { "tcp !serial", "tcp" },
+            { "serial tcp !tcp", "serial" }, { "serial tcp -serial", "tcp" }, { "tcp serial -serial", "tcp" },
+            { "serial tcp -tcp", "serial" }, { "tcp serial -tcp", "serial" }, { "serial tcp -tcp -serial", "none" },
+            { "serial ~serial", "none" }, { "tcp ~tcp", "none" }, { "serial tcp ~serial", "tcp" },
+            { "tcp serial ~serial", "tcp" }, { "serial tcp ~tcp", "serial" }, { "tcp serial ~tcp", "serial" },
+            { "serial ~serial serial", "serial" }, { "tcp ~tcp tcp", "tcp" },
+        };
+        for (const auto &row : rows)
+            QTest::newRow(row[0]) << QString::fromLatin1(row[0]) << QString::fromLatin1(row[1]);
+    }
+
+    // Where a command goes after these steps. A link the device closes is
+    // reported once; the program's own closes are no drops.
+    void links()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, carrier);
+        A &adapter = A::instance();
+        const LogCapture log;
+        QSignalSpy dropped(&adapter, &A::linkDropped);
+        int drops = 0;
+        bool serial = false;
+        bool tcp = false;
+        for (const QString &step : steps.split(QLatin1Char(' '))) {
+            if (step == QLatin1String("serial")) {
+                QVERIFY(serial = openSerial());
+            } else if (step == QLatin1String("!serial")) {
+                QVERIFY(!adapter.openSerial(m_env->filePath(QStringLiteral("no-such-port")), Baud));
+            } else if (step == QLatin1String("tcp")) {
+                QVERIFY(tcp = connectTcp());
+            } else if (step == QLatin1String("!tcp")) {
+                QVERIFY(!(tcp = adapter.connectTcp(Loopback, m_refusedPort)));
+            } else if (step == QLatin1String("-tcp")) {
+                QVERIFY(!(tcp = adapter.disconnectTcp()));
+            } else if (step == QLatin1String("-serial")) {
+                // The device went away just before, with no event between: still the program's close.
+                m_pty->closeMaster();
+                adapter.closeSerial();
+                m_pty = std::make_unique<PtyPair>();
+                serial = false;
+            } else {
+                const int kind = step == QLatin1String("~serial") ? A::SerialLink : A::TcpLink;
+                QTRY_VERIFY(kind == A::SerialLink || m_peer->hasClient());
+                kind == A::SerialLink ? m_pty->closeMaster() : m_peer->dropClient();
+                QVERIFY(dropped.wait(2000));
+                // A second report would have been queued by now.
+                QCoreApplication::processEvents();
+                QCOMPARE(dropped.count(), ++drops);
+                QCOMPARE(dropped.last().at(0).toInt(), kind);
+                (kind == A::SerialLink ? serial : tcp) = false;
+                if (kind == A::SerialLink)
+                    m_pty = std::make_unique<PtyPair>();
+            }
+        }
+        QCOMPARE(adapter.isSerialOpen(), serial);
+        QCOMPARE(adapter.isTcpConnected(), tcp);
+        QCOMPARE(adapter.isConnected(), serial || tcp);
+        QCoreApplication::processEvents();
+        QCOMPARE(dropped.count(), drops);
+
+        QSignalSpy sent(&adapter, &A::sendData);
+        adapter.sendBuzzer(true);
+        QCOMPARE(sent.count(), carrier == QLatin1String("none") ? 0 : 1);
+        // A sentinel down each link in turn: each stream shows where the buzzer went, and only there.
+        adapter.disconnectTcp();
+        if (!adapter.isSerialOpen())
+            QVERIFY(openSerial());
+        adapter.sendRaw(QStringLiteral("S"));
+        const QByteArray serialStream = QByteArray(carrier == QLatin1String("serial") ? "1BUZON" : "") + 'S';
+        // Read before closing: closing clears what the device has not taken yet.
+        QCOMPARE(m_pty->readAtLeast(serialStream.size()), serialStream);
+        adapter.closeSerial();
+        QVERIFY(connectTcp());
+        adapter.sendRaw(QStringLiteral("T"));
+        const QByteArray tcpStream = QByteArray(carrier == QLatin1String("tcp") ? "1BUZON" : "") + 'T';
+        QVERIFY(m_peer->waitForBytes(tcpStream.size()));
+        QCOMPARE(m_peer->received(), tcpStream);
+        QCOMPARE(log.lines().filter(QStringLiteral("dropped")).size(), drops);
+        QCOMPARE(!log.lines().filter(QStringLiteral("refused")).isEmpty(), steps.contains(QLatin1String("!tcp")));
+    }
+
+    void query_data()
+    {
+        QTest::addColumn<int>("transport");
+        QTest::addColumn<bool>("otherOpen");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char *name, const QByteArray &answer, const QString &expected, bool otherOpen) {
+            for (int transport : { int(AnsweringPeer::Tcp), int(AnsweringPeer::Pty) })
+                QTest::addRow("%s: %s", transport == AnsweringPeer::Tcp ? "tcp" : "serial", name)
+                    << transport << otherOpen << answer << expected;
+        };
+        row("answer", Answer, QString::fromLatin1(Answer), false);
+        row("other link open", Answer, QString::fromLatin1(Answer), true);
+        row("text ends at NUL", QByteArray("HNW1,2\0XYZ", 10), QStringLiteral("HNW1,2"), false);
+        row("NUL bytes first", QByteArray(24, '\0') + Answer, QString(), false);
+        row("half an answer", Answer.left(20), QString::fromLatin1(Answer.left(20)), false);
+        row("1000 bytes: 67 taken", QByteArray(67, 'N') + QByteArray(933, '\x01'), QString(67, 'N'), false);
+        row("utf-8", "HNW\xc3\xa9", QStringLiteral("HNW\u00e9"), false);
+        // A TCP answer that never comes is waited for 30 s; the serial line waits 100 ms.
+        QTest::newRow("serial: no answer") << int(AnsweringPeer::Pty) << false << QByteArray() << QString();
+    }
+
+    // The answer is read from the link the query went out on, whatever the
+    // other link holds; what it left unread is no part of the next answer.
+    void query()
+    {
+        QFETCH(int, transport);
+        QFETCH(bool, otherOpen);
+        QFETCH(QByteArray, answer);
+        QFETCH(QString, expected);
+        A &adapter = A::instance();
+        const bool tcp = transport == AnsweringPeer::Tcp;
+        AnsweringPeer peer(static_cast<AnsweringPeer::Transport>(transport));
+        QVERIFY(peer.startPeer());
+        peer.setAnswer("HWC", answer);
+        if (otherOpen)
+            QVERIFY(tcp ? openSerial() : connectTcp());
+        m_pty->write("stale");
+        QVERIFY(tcp ? adapter.connectTcp(Loopback, peer.portText()) : adapter.openSerial(peer.portName(), Baud));
+        QCOMPARE(adapter.queryNetSetting(), expected);
+        QCOMPARE(adapter.queryNetSetting(), expected);
+        QCOMPARE(peer.received(), QByteArray("HWCHWC"));
+        adapter.closeSerial();
+    }
+
+    // 150 ms after the query is too late for a serial answer, and it is no answer to the next query.
+    void lateSerialAnswer()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start({ QStringLiteral("--pty"), QStringLiteral("--reply-delay"), QStringLiteral("150") }));
+        QVERIFY(A::instance().openSerial(sim.ptyPath(), Baud));
+        QCOMPARE(A::instance().queryNetSetting(), QString());
+        QTRY_COMPARE(sim.events().last().value(QStringLiteral("event")).toString(), QStringLiteral("reply"));
+        QCOMPARE(A::instance().queryNetSetting(), QString());
+    }
+};
+
+QTEST_GUILESS_MAIN(TstLink)
+#include "tst_link.moc"

@@ -1,0 +1,282 @@
+// The four stored files as a start finds them and an exit leaves them: the
+// settings, the channel aliases, the scene names and the address book.
+#include "config/aliasstore.h"
+#include "config/devicestore.h"
+#include "config/linkparameters.h"
+#include "config/scenestore.h"
+#include "config/settings.h"
+#include "support/testenv.h"
+
+#include <QLocalServer>
+#include <QTextCodec>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// Stand for what can be where a file should be but cannot be opened as one.
+const QByteArray Directory("<directory>"), Socket("<socket>");
+
+QByteArray bytes(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// One start of the program over one file: what it reads (the alias store has no channel
+// outside the 64 a side), then its exit's writes.
+QString runOnce(const QString &file, QByteArray *whileOpen)
+{
+    if (file == QLatin1String("AliasConfig.ini")) {
+        AliasStore s;
+        *whileOpen = bytes(file);
+        return s.inputAlias(0) + '|' + s.outputAlias(1) + s.inputAlias(64) + s.outputAlias(-1);
+    }
+    if (file == QLatin1String("SceneConfig.ini")) {
+        SceneStore s;
+        *whileOpen = bytes(file);
+        return s.sceneName(0) + '|' + s.sceneName(1);
+    }
+    if (file == QLatin1String("ipmanager")) {
+        DeviceStore s;
+        QStringList read;
+        for (const DeviceEntry &e : s.entries())
+            read << QStringList {e.ip, e.port, e.subnet, e.gateway, e.mac, e.alias}.join(',');
+        return read.join('|');
+    }
+    const LinkParameters p = readLinkParameters();
+    if (file == QLatin1String("AppConfig.ini")) {
+        setLangType(p.langType);
+        return QStringLiteral("%1|%2|%3|%4").arg(getInCount()).arg(getOutCount()).arg(p.langType).arg(p.type);
+    }
+    setPort(p.port);
+    setBaud(p.baud);
+    return QStringLiteral("%1|%2|%3|%4|%5|%6|%7")
+        .arg(p.matrixId).arg(p.port, p.baud, p.ipAddress, p.netPort).arg(p.connectType).arg(p.audio);
+}
+
+// Moves to a copy of the files, which a start parses anew (parsed files are kept per path).
+void moveToCopy(const QStringList &files)
+{
+    QDir().mkdir(QStringLiteral("next"));
+    for (const QString &file : files)
+        QFile::copy(file, QStringLiteral("next/") + file);
+    QDir::setCurrent(QStringLiteral("next"));
+}
+
+} // namespace
+
+class TstStores : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { m_env = std::make_unique<TestEnv>(); }
+    void init() { m_row = std::make_unique<TestEnv>(); }
+    void cleanup() { m_row.reset(); }
+
+    void startAndExit_data();
+    void startAndExit();
+    void namesReachTheNextStart_data();
+    void namesReachTheNextStart();
+    void everySetterWritesItsKey();
+
+private:
+    std::unique_ptr<TestEnv> m_env;
+    std::unique_ptr<TestEnv> m_row;
+};
+
+void TstStores::startAndExit_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("content"); // null: no file
+    QTest::addColumn<QString>("read");
+    QTest::addColumn<QByteArrayList>("written"); // each must be in the file after exit
+    QTest::addColumn<bool>("kept"); // aside as ".bad" before it is written over
+    QTest::addColumn<QString>("log"); // debug lines that must come, one pattern a line
+    const auto row = [](const QByteArray &name, const QString &file, const QByteArray &content, const QString &read,
+                        const QByteArrayList &written, bool kept = false, const QString &log = {}) {
+        QTest::newRow(name.constData()) << file << content << read << written << kept << log;
+    };
+
+    QByteArray binary;
+    for (int i = 0; i < 256; ++i)
+        binary += char(i);
+    // File, what it reads as when empty, what a damaged and what an unopenable one logs.
+    const QString defaults[][4] = {
+        {"AppConfig.ini", "16|16|0|0", "AppConfig.ini.*damaged; keys", "could not be read\ncould not be written"},
+        {"UserData.ini", "1|COM1|9600|192.168.1.168|6800|0|0", "UserData.ini.*damaged; keys",
+         "could not be read\ncould not be written"},
+        {"AliasConfig.ini", "|", "AliasConfig.ini.*damaged", "could not read\ncould not write"},
+        {"SceneConfig.ini", "|", "SceneConfig.ini.*damaged", "unreadable\ncan't write"},
+        {"ipmanager", "", "not valid JSON", "could not be read"}};
+    for (const auto &d : defaults) {
+        const QByteArray name = d[0].toLatin1();
+        row(name + " binary", d[0], binary, d[1], {}, true, d[2]);
+        row(name + " blank", d[0], "\n \r\n", d[1], {});
+        row(name + " directory", d[0], Directory, d[1], {}, false, d[3]);
+        row(name + " socket", d[0], Socket, d[1], {});
+    }
+
+    const QString app("AppConfig.ini"), user("UserData.ini"), aliases("AliasConfig.ini"), scenes("SceneConfig.ini");
+    row("counts 0 and 65", app, "[General]\nincount=0\noutcount=65\nlangType=2\ntype=5\n", "16|64|2|5", {"langType=2\n"});
+    row("id -1, blanks", user, "[General]\nid=-1\nPort=\nBaud=\nIPAdd=\nNetPort=\n", "1|COM1|9600|192.168.1.168|6800|0|0",
+        {"[General]\nBaud=9600\n", "Port=COM1\n"});
+    row("id 0, values", user, "[General]\nid=0\nPort=ttyS1\nBaud=115200\nIPAdd=127.0.0.1\nNetPort=7000\nConnectType=1\naudio=3\n",
+        "0|ttyS1|115200|127.0.0.1|7000|1|3", {"Baud=115200\n", "id=0\n"});
+    row("damage the reads see", user, "[General]\nPort=COM7\nbroken\n", "1|COM7|9600|192.168.1.168|6800|0|0",
+        {"Port=COM7\n"}, true, "written anew");
+    row("damage only the rewrite sees, id no number", user, "[General]\nid=x\n[Other]\nbroken\n",
+        "0|COM1|9600|192.168.1.168|6800|0|0", {"id=x\n"}, true, "written anew");
+
+    row("aliases: first start", aliases, {}, QStringLiteral("输入通道 1|输出通道 2"),
+        {"[InputAlias]\n1=输入通道 1\n10=", "\n64=输出通道 64\n7="}, false, "create file");
+    row("aliases: kept, missing, unknown", aliases,
+        "[InputAlias]\n1=Cam 1, left\n40=Far\n[OutputAlias]\n1=Desk\n[Extra]\nk=v\n", "Cam 1, left|",
+        {"40=Far\n", "[Extra]\nk=v\n", "[OutputAlias]\n1=Desk\n10=\n"}, false, "load file");
+    row("aliases: damaged", aliases, "[InputAlias\n1=Lost?\n[OutputAlias]\n2=Kept\n", "Lost?|Kept", {"2=Kept\n"}, true,
+        "AliasConfig.ini.*damaged");
+
+    row("scenes: first start", scenes, {}, "1|2",
+        {"[SceneConfig]\n1=1\n10=10\n", "16=16\n2=2\n", "[SceneSaved]\n1=false\n10=false\n", "16=false\n2=false\n"},
+        false, "create file");
+    const QByteArray hall = QTextCodec::codecForName("GB2312")->fromUnicode(QStringLiteral("大厅投影"));
+    row("scenes: GB2312 name, comma, key 7 missing, flags kept", scenes,
+        "[SceneConfig]\n1=" + hall + "\n2=Hall A, left\n[SceneSaved]\n1=true\n", QStringLiteral("大厅投影|Hall A, left"),
+        {"1=" + hall + "\n", "\n7=\n", "[SceneSaved]\n1=true\n10=false\n"}, false, "load file");
+    row("scenes: damaged", scenes, "[SceneConfig\n1=Lost\n2=Kept\n", "Lost|Kept", {"2=Kept\n"}, true, "SceneConfig.ini.*damaged");
+
+    const QString book("ipmanager");
+    const QByteArray noItems(R"({"items":[]})");
+    const auto entry = [](const char *ip) -> QByteArray {
+        return R"({"alias":"","gateway":"","ip":")" + QByteArray(ip) + R"(","mac":"","port":"","subnet":""})";
+    };
+    row("book: none", book, {}, "", {noItems});
+    row("book: pretty, members carried and dropped", book,
+        "{\r\n \"zone\": 1,\n \"items\": [{\"ip\": \"127.0.0.1\", \"port\": \"6800\", \"subnet\": \"s\",\n"
+        "  \"gateway\": \"g\", \"mac\": \"m\", \"alias\": \"大厅\", \"extra\": true}],\n \"about\": \"lab\"\n}\n",
+        QStringLiteral("127.0.0.1,6800,s,g,m,大厅"),
+        {R"({"about":"lab","items":[{"alias":"大厅","gateway":"g","ip":"127.0.0.1","mac":"m","port":"6800","subnet":"s"}],"zone":1})"});
+    row("book: lone CR in garbage", book, "[[[items\"f\r[]", "", {noItems}, true, "not valid JSON");
+    row("book: CRLF, cut short", book, "{\r\n \"items\": [\r\n {", "", {noItems}, true, "not valid JSON");
+    row("book: array", book, "[{}]", "", {noItems}, true, "does not hold a JSON object");
+    row("book: items no array", book, R"({"items":{}})", "", {noItems}, true, "not device texts");
+    // Read as text: a CR is not there, even inside a string.
+    row("book: CR in a string, numeric port, element no object", book,
+        "{\r\n\"items\":[{\"ip\":\"127.0.0.1\r\",\"port\":6800},\"x\"]\r\n}", "127.0.0.1,,,,,|,,,,,",
+        {R"({"items":[)" + entry("127.0.0.1") + ',' + entry("") + "]}"}, true, "not device texts");
+    row("book: byte order mark in names", book, "{\"v\":2,\"\xef\xbb\xbfitems\":[{\"\xef\xbb\xbfip\":\"127.0.0.1\"}]}",
+        "127.0.0.1,,,,,", {R"({"items":[)" + entry("127.0.0.1") + R"(],"v":2})"});
+    row("book: number beyond double", book, R"({"v":211111111111111111,"items":[]})", "", {R"("v":211111111111111100})"});
+    row("book: names with NUL", book, QByteArray(R"({"items":[],"":[{"ok#/s":[],"ok#a":true}]})").replace('#', '\0'),
+        "", {R"({"":[{"ok\u0000/s":[],"ok\u0000a":true}],"items":[]})"});
+}
+
+void TstStores::startAndExit()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, read);
+    QFETCH(QByteArrayList, written);
+    QFETCH(bool, kept);
+    QFETCH(QString, log);
+
+    const QByteArray olderCopy("kept by an earlier run");
+    m_row->writeFile(file + ".bad", olderCopy);
+    QLocalServer socket;
+    if (content == Directory)
+        QVERIFY(QDir().mkdir(file));
+    else if (content == Socket)
+        QVERIFY(socket.listen(QDir::current().absoluteFilePath(file)));
+    else if (!content.isNull())
+        m_row->writeFile(file, content);
+    for (const QString &line : log.split('\n', Qt::SkipEmptyParts))
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(line));
+
+    QByteArray whileOpen;
+    QCOMPARE(runOnce(file, &whileOpen), read);
+    QCOMPARE(bytes(file + ".bad"), kept ? content : olderCopy);
+    // What cannot be read is left where it is, never written over.
+    if (content == Directory || content == Socket) {
+        QVERIFY(QFileInfo::exists(file) && !QFileInfo(file).isFile());
+        return;
+    }
+    const QByteArray exited = bytes(file);
+    for (const QByteArray &part : written) {
+        QVERIFY2(exited.contains(part), exited.constData());
+        // A first start writes the defaults at once (the address book waits for the exit).
+        QVERIFY(!content.isNull() || file == QLatin1String("ipmanager") || whileOpen.contains(part));
+    }
+
+    // The next start reads the same from what was written and writes it back as it was.
+    moveToCopy({file});
+    QCOMPARE(runOnce(file, &whileOpen), read);
+    QCOMPARE(bytes(file), exited);
+    QVERIFY(!QFile::exists(file + ".bad"));
+}
+
+void TstStores::namesReachTheNextStart_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("plain"); // stored as it is, without quotes or escapes
+    QTest::newRow("simplified") << QStringLiteral("舞台 左侧") << true;
+    QTest::newRow("korean, beyond GB2312") << QStringLiteral("회의실 A") << true;
+    QTest::newRow("comma") << QStringLiteral("Cam 1, left") << false;
+    QTest::newRow("empty") << QString() << true;
+}
+
+void TstStores::namesReachTheNextStart()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, plain);
+    {
+        AliasStore aliases;
+        SceneStore scenes;
+        DeviceStore devices;
+        aliases.setInputAlias(7, name);
+        aliases.setOutputAlias(63, name);
+        scenes.setSceneName(4, name);
+        devices.setEntries({{"127.0.0.1", "6800", "", "", "", name}});
+    }
+    // Older versions read the scene file as GB2312: GB18030 writes those names the same.
+    if (plain) {
+        QVERIFY(bytes("AliasConfig.ini").contains("\n8=" + name.toUtf8() + '\n'));
+        QVERIFY(bytes("SceneConfig.ini").contains("\n5=" + QTextCodec::codecForName("GB18030")->fromUnicode(name) + '\n'));
+    }
+    moveToCopy({"AliasConfig.ini", "SceneConfig.ini", "ipmanager"});
+    AliasStore aliases;
+    SceneStore scenes;
+    DeviceStore devices;
+    QCOMPARE(aliases.inputAlias(7), name);
+    QCOMPARE(aliases.outputAlias(63), name);
+    QCOMPARE(scenes.sceneName(4), name);
+    QCOMPARE(devices.entries().value(0).alias, name);
+}
+
+void TstStores::everySetterWritesItsKey()
+{
+    const QList<QPair<void (*)(int), int (*)()>> numbers = {
+        {setLangType, getLangType}, {setType, getType}, {setMatrix, getMatrix}, {setInCount, getInCount},
+        {setOutCount, getOutCount}, {setMatrixId, getMatrixId}, {setAudio, getAudio},
+        {setConnectType, getConnectType}, {setPollInBegin, getPollInBegin}, {setPollInEnd, getPollInEnd},
+        {setPollOutStart, getPollOutStart}, {setPollOutEnd, getPollOutEnd}, {setPollSleep, getPollSleep},
+        {setTimingStart, getTimingStart}, {setTimingEnd, getTimingEnd}, {setTimingOut, getTimingOut},
+        {setTimingSleep, getTimingSleep}};
+    int value = 0;
+    for (const auto &accessor : numbers) {
+        accessor.first(++value);
+        QCOMPARE(accessor.second(), value);
+    }
+    for (const auto setText : {setPort, setBaud, setIPAdd, setNetPort})
+        setText(QString::number(++value));
+    // On disk at once, each key in its own file under "[General]".
+    QCOMPARE(bytes("AppConfig.ini"), QByteArray("[General]\nincount=4\nlangType=1\nmatrix=3\noutcount=5\ntype=2\n"));
+    QCOMPARE(bytes("UserData.ini"),
+             QByteArray("[General]\nBaud=19\nConnectType=8\nIPAdd=20\nNetPort=21\nPollInBegin=9\nPollInEnd=10\n"
+                        "PollOutEnd=12\nPollOutStart=11\nPollSleep=13\nPort=18\nTimingEnd=15\nTimingOut=16\n"
+                        "TimingSleep=17\nTimingStart=14\naudio=7\nid=6\n"));
+}
+
+QTEST_GUILESS_MAIN(TstStores)
+#include "tst_stores.moc"
