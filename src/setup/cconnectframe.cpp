@@ -471,6 +471,7 @@ void CConnectFrame::onAdd()
     m_deviceModel->setItem(row, PortColumn, new QStandardItem(added.port));
     m_deviceModel->setItem(row, AliasColumn, new QStandardItem(added.alias));
     m_devices.append(added);
+    storeDevices();
 }
 
 void CConnectFrame::onGet()
@@ -622,6 +623,7 @@ void CConnectFrame::refreshTable()
         m_deviceModel->setItem(row, PortColumn, new QStandardItem(device.port));
         m_deviceModel->setItem(row, AliasColumn, new QStandardItem(device.alias));
     }
+    storeDevices();
 }
 
 void CConnectFrame::updateRow(int row, const DeviceEntry &entry)
@@ -631,10 +633,19 @@ void CConnectFrame::updateRow(int row, const DeviceEntry &entry)
     m_deviceModel->setItem(row, PortColumn, new QStandardItem(entry.port));
     m_deviceModel->setItem(row, AliasColumn, new QStandardItem(entry.alias));
     m_devices[row] = entry;
+    storeDevices();
 }
 
 void CConnectFrame::clearTable()
 {
     m_deviceModel->removeRows(0, m_deviceModel->rowCount());
     m_devices.clear();
+    storeDevices();
+}
+
+// What the operator entered is on disk at once, not only at exit.
+void CConnectFrame::storeDevices()
+{
+    if (m_addressBook)
+        m_addressBook->setEntries(m_devices);
 }

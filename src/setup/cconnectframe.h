@@ -70,6 +70,7 @@ private:
     void refreshTable();
     void updateRow(int row, const DeviceEntry &entry);
     void clearTable();
+    void storeDevices();
     void fitAddressColumns();
 
     CConfigIPDlg *networkDialog();
