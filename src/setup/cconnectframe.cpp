@@ -463,6 +463,8 @@ void CConnectFrame::onAdd()
 {
     CConfigIPDlg *dialog = networkDialog();
     dialog->setEntry(defaultEntry());
+    // A new device may listen on any port; nothing is sent to it here.
+    dialog->setPortEditable(true);
     if (dialog->exec() != QDialog::Accepted)
         return;
     const DeviceEntry added = dialog->entry();
