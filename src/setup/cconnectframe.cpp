@@ -588,14 +588,12 @@ void CConnectFrame::onSetAlias()
     updateRow(row, device);
 }
 
-// Ticks belong to row positions, so they stay put while the entries move.
 void CConnectFrame::onUp()
 {
     const int row = currentDeviceRow();
     if (row <= 0)
         return;
-    std::swap(m_devices[row], m_devices[row - 1]);
-    refreshTable();
+    swapDevices(row, row - 1);
 }
 
 void CConnectFrame::onDown()
@@ -603,7 +601,18 @@ void CConnectFrame::onDown()
     const int row = currentDeviceRow();
     if (row < 0 || row + 1 >= m_devices.size())
         return;
-    std::swap(m_devices[row], m_devices[row + 1]);
+    swapDevices(row, row + 1);
+}
+
+// The tick goes with its device, so Connect still reaches the one ticked.
+void CConnectFrame::swapDevices(int row, int other)
+{
+    std::swap(m_devices[row], m_devices[other]);
+    const QModelIndex tick = m_deviceModel->index(row, TickColumn);
+    const QModelIndex otherTick = m_deviceModel->index(other, TickColumn);
+    const QVariant ticked = tick.data(Qt::EditRole);
+    m_deviceModel->setData(tick, otherTick.data(Qt::EditRole), Qt::EditRole);
+    m_deviceModel->setData(otherTick, ticked, Qt::EditRole);
     refreshTable();
 }
 

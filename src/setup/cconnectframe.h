@@ -71,6 +71,7 @@ private:
     void updateRow(int row, const DeviceEntry &entry);
     void clearTable();
     void storeDevices();
+    void swapDevices(int row, int other);
     void fitAddressColumns();
 
     CConfigIPDlg *networkDialog();
