@@ -499,6 +499,8 @@ void CConnectFrame::onGet()
 
     for (int row = 0; row < m_devices.size(); ++row) {
         if (m_devices.at(row).ip == device.ip) {
+            // The answer knows nothing of the operator's name for the device.
+            device.alias = m_devices.at(row).alias;
             updateRow(row, device);
             break;
         }
