@@ -511,18 +511,45 @@ void CConnectFrame::onGet()
     }
 }
 
+// Over TCP a command reaches only the device at the other end of the link; over
+// the serial port the operator says which device is on the cable.
+bool CConnectFrame::commandReaches(int row, const char *command) const
+{
+    const protocoladapter &adapter = protocoladapter::instance();
+    if (!adapter.isConnected()) {
+        qDebug() << command << "not sent: no link is open; the device list is left as it is";
+        return false;
+    }
+    const DeviceEntry &device = m_devices.at(row);
+    if (adapter.commandLink() == protocoladapter::TcpLink && !adapter.isTcpLinkTo(device.ip, device.port)) {
+        qDebug().noquote() << command << "not sent: the TCP link is not to" << device.ip + QLatin1Char(':') + device.port
+                           << "- the device list is left as it is";
+        return false;
+    }
+    return true;
+}
+
+// The device changed its address, so the TCP link is gone.
+void CConnectFrame::dropTcpAfterNetChange()
+{
+    protocoladapter &adapter = protocoladapter::instance();
+    if (!adapter.isTcpConnected())
+        return;
+    updateLinkUi(NetSide, false);
+    if (!adapter.disconnectTcp())
+        updateLinkUi(NetSide, false);
+}
+
 void CConnectFrame::onReset()
 {
     const int row = currentDeviceRow();
-    if (row < 0)
+    if (row < 0 || !commandReaches(row, "HWR"))
         return;
-    protocoladapter &adapter = protocoladapter::instance();
-    if (adapter.isTcpConnected())
-        updateLinkUi(NetSide, false);
-    adapter.sendNetReset();
-    // The card comes back with its factory address, so this link is gone.
-    if (adapter.isTcpConnected() && !adapter.disconnectTcp())
-        updateLinkUi(NetSide, false);
+    if (!protocoladapter::instance().sendNetReset()) {
+        qDebug() << "HWR could not be written; the device list is left as it is";
+        return;
+    }
+    dropTcpAfterNetChange();
     m_devices[row] = defaultEntry();
     refreshTable();
 }
@@ -530,22 +557,21 @@ void CConnectFrame::onReset()
 void CConnectFrame::onSetting()
 {
     const int row = currentDeviceRow();
-    if (row < 0)
+    if (row < 0 || !commandReaches(row, "HWS"))
         return;
     CConfigIPDlg *dialog = networkDialog();
     dialog->setEntry(m_devices.at(row));
-    if (dialog->exec() != QDialog::Accepted || row >= m_devices.size())
+    // The link may have gone while the dialog was open.
+    if (dialog->exec() != QDialog::Accepted || row >= m_devices.size() || !commandReaches(row, "HWS"))
         return;
-    const DeviceEntry changed = dialog->entry();
+    DeviceEntry changed = dialog->entry();
+    if (!protocoladapter::instance().sendNetSetting(changed.ip, changed.subnet, changed.gateway)) {
+        qDebug() << "HWS could not be written; the device list is left as it is";
+        return;
+    }
+    changed.alias = m_devices.at(row).alias;
     updateRow(row, changed);
-
-    protocoladapter &adapter = protocoladapter::instance();
-    if (adapter.isTcpConnected())
-        updateLinkUi(NetSide, false);
-    adapter.sendNetSetting(changed.ip, changed.subnet, changed.gateway);
-    // The device moves to its new address, so this link is gone.
-    if (adapter.isTcpConnected() && !adapter.disconnectTcp())
-        updateLinkUi(NetSide, false);
+    dropTcpAfterNetChange();
 }
 
 void CConnectFrame::onSeleteAll()
