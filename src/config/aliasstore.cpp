@@ -50,6 +50,8 @@ AliasStore::AliasStore()
     : m_settings(new QSettings(AliasFile, QSettings::IniFormat))
 {
     m_settings->setIniCodec("UTF-8");
+    // Written beside the old file and renamed over it, so a kill mid-write leaves it whole.
+    m_settings->setAtomicSyncRequired(true);
     if (aliasFileMissing()) {
         qDebug() << "create file";
         createDefaults();
@@ -61,11 +63,16 @@ AliasStore::AliasStore()
 
 AliasStore::~AliasStore()
 {
+    writeBack();
+    m_settings.reset();
+}
+
+void AliasStore::writeBack()
+{
     save();
     m_settings->sync();
     if (m_settings->status() != QSettings::NoError)
         qDebug() << "alias store: could not write" << AliasFile << m_settings->status();
-    m_settings.reset();
 }
 
 QString AliasStore::inputAlias(int index) const
@@ -78,16 +85,21 @@ QString AliasStore::outputAlias(int index) const
     return validIndex(index, "output") ? m_outputNames.at(index) : QString();
 }
 
+// On disk at once: a program killed later keeps the name.
 void AliasStore::setInputAlias(int index, const QString &name)
 {
-    if (validIndex(index, "input"))
-        m_inputNames[index] = name;
+    if (!validIndex(index, "input") || m_inputNames.at(index) == name)
+        return;
+    m_inputNames[index] = name;
+    writeBack();
 }
 
 void AliasStore::setOutputAlias(int index, const QString &name)
 {
-    if (validIndex(index, "output"))
-        m_outputNames[index] = name;
+    if (!validIndex(index, "output") || m_outputNames.at(index) == name)
+        return;
+    m_outputNames[index] = name;
+    writeBack();
 }
 
 void AliasStore::createDefaults()

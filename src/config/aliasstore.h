@@ -11,8 +11,8 @@ class QSettings;
 bool aliasFileMissing();
 
 // The operator's names for the matrix inputs and outputs, always 64 a side.
-// Read from "AliasConfig.ini" when created, kept in memory, written back
-// once when destroyed.
+// Read from "AliasConfig.ini" when created; written back at every change and
+// when destroyed.
 class AliasStore
 {
 public:
@@ -30,6 +30,7 @@ private:
     void createDefaults();
     void load();
     void save();
+    void writeBack();
 
     std::unique_ptr<QSettings> m_settings;
     QStringList m_inputNames;

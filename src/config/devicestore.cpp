@@ -74,9 +74,13 @@ QList<DeviceEntry> DeviceStore::entries() const
     return m_entries;
 }
 
+// On disk at once: a program killed later keeps what the operator entered.
 void DeviceStore::setEntries(const QList<DeviceEntry> &entries)
 {
+    if (entries == m_entries)
+        return;
     m_entries = entries;
+    save();
 }
 
 void DeviceStore::load()

@@ -8,7 +8,7 @@
 #include <QList>
 
 // The address book "ipmanager" in the working directory: read whole when the
-// store is created, written whole when it is destroyed.
+// store is created, written whole at every change and when it is destroyed.
 class DeviceStore
 {
 public:

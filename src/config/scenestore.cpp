@@ -41,6 +41,8 @@ SceneStore::SceneStore()
     : m_settings(new QSettings(SceneFile, QSettings::IniFormat))
 {
     m_settings->setIniCodec(QTextCodec::codecForName(SceneCodec));
+    // Written beside the old file and renamed over it, so a kill mid-write leaves it whole.
+    m_settings->setAtomicSyncRequired(true);
     if (sceneFileMissing()) {
         qDebug() << "create file";
         createDefaults();
@@ -52,10 +54,7 @@ SceneStore::SceneStore()
 
 SceneStore::~SceneStore()
 {
-    save();
-    m_settings->sync();
-    // A format error of the old file stays in the status, but the file is still rewritten.
-    if (m_settings->status() == QSettings::AccessError)
+    if (!writeBack())
         qDebug() << "can't write" << SceneFile << "scene names of this run are lost";
     delete m_settings;
     m_settings = nullptr;
@@ -66,9 +65,22 @@ QString SceneStore::sceneName(int index) const
     return m_names.at(index);
 }
 
+// On disk at once: a program killed later keeps the name.
 void SceneStore::setSceneName(int index, const QString &name)
 {
+    if (m_names.at(index) == name)
+        return;
     m_names[index] = name;
+    if (!writeBack())
+        qDebug() << "can't write" << SceneFile << "the new name of scene" << index + 1 << "is kept in memory";
+}
+
+bool SceneStore::writeBack()
+{
+    save();
+    m_settings->sync();
+    // A format error of the old file stays in the status, but the file is still rewritten.
+    return m_settings->status() != QSettings::AccessError;
 }
 
 void SceneStore::createDefaults()

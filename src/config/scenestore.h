@@ -10,7 +10,7 @@ class QSettings;
 bool sceneFileMissing();
 
 // The operator's names for the device scenes, kept in "SceneConfig.ini".
-// Read once when created, changed in memory, written back when destroyed.
+// Read once when created; written back at every change and when destroyed.
 class SceneStore
 {
 public:
@@ -29,6 +29,8 @@ private:
     void createDefaults();
     void load();
     void save();
+    // Writes the file whole; false when it could not be written.
+    bool writeBack();
 
     QSettings *m_settings = nullptr;
     QStringList m_names;

@@ -130,6 +130,18 @@ bool protocoladapter::isSerialOpen() const
     return m_serialOpen;
 }
 
+protocoladapter::LinkKind protocoladapter::commandLink() const
+{
+    return static_cast<LinkKind>(m_linkKind);
+}
+
+// Compared the way connectTcp() takes them, so a row connected to matches itself.
+bool protocoladapter::isTcpLinkTo(const QString &host, const QString &port) const
+{
+    return m_tcpConnected && m_tcpSocket->peerName() == host
+        && m_tcpSocket->peerPort() == static_cast<quint16>(port.toInt());
+}
+
 void protocoladapter::sendSwitch(int input, int output)
 {
     if (m_linkUp)
@@ -181,16 +193,14 @@ void protocoladapter::sendEdid(int input, int output)
     QThread::msleep(EdidPauseMs);
 }
 
-void protocoladapter::sendNetSetting(const QString &ip, const QString &subnet, const QString &gateway)
+bool protocoladapter::sendNetSetting(const QString &ip, const QString &subnet, const QString &gateway)
 {
-    if (m_linkUp)
-        send(m_command->makeNetSetting(QStringLiteral("%1.%2.%3").arg(ip, subnet, gateway)));
+    return m_linkUp && send(m_command->makeNetSetting(QStringLiteral("%1.%2.%3").arg(ip, subnet, gateway)));
 }
 
-void protocoladapter::sendNetReset()
+bool protocoladapter::sendNetReset()
 {
-    if (m_linkUp)
-        send(m_command->makeNetReset());
+    return m_linkUp && send(m_command->makeNetReset());
 }
 
 void protocoladapter::sendRaw(const QString &text)
@@ -213,33 +223,35 @@ QString protocoladapter::queryNetSetting()
 }
 
 // Matrix ID 0 addresses every matrix: drop the leading "0" and every "D".
-void protocoladapter::send(QString command)
+bool protocoladapter::send(QString command)
 {
     if (command.startsWith(QLatin1Char('0')))
         command.remove(0, 1);
     if (linkParameters().matrixId == 0)
         command.remove(QLatin1Char('D'), Qt::CaseSensitive);
-    if (m_linkKind == SerialLink)
-        writeSerial(command);
-    else
-        writeTcp(command);
+    const bool written = m_linkKind == SerialLink ? writeSerial(command) : writeTcp(command);
     emit sendData(command);
+    return written;
 }
 
-void protocoladapter::writeSerial(const QString &command)
+bool protocoladapter::writeSerial(const QString &command)
 {
     if (!m_linkUp)
-        return;
-    m_serialPort->write(command.toLocal8Bit());
+        return false;
+    const QByteArray bytes = command.toLocal8Bit();
+    const bool written = m_serialPort->write(bytes) == bytes.size();
     m_serialPort->waitForBytesWritten(WriteTimeoutMs);
+    return written;
 }
 
-void protocoladapter::writeTcp(const QString &command)
+bool protocoladapter::writeTcp(const QString &command)
 {
     if (!m_linkUp)
-        return;
-    m_tcpSocket->write(command.toLocal8Bit());
+        return false;
+    const QByteArray bytes = command.toLocal8Bit();
+    const bool written = m_tcpSocket->write(bytes) == bytes.size();
     m_tcpSocket->waitForBytesWritten(WriteTimeoutMs);
+    return written;
 }
 
 // The answer comes back on the link the query went out on.

@@ -42,6 +42,11 @@ public:
     bool isConnected() const;
     bool isTcpConnected() const;
     bool isSerialOpen() const;
+    // The link that commands go out on while one is up.
+    LinkKind commandLink() const;
+    // True while the TCP link is up to this host and port, given as they would
+    // be given to connectTcp().
+    bool isTcpLinkTo(const QString &host, const QString &port) const;
 
     void sendSwitch(int input, int output);
     void sendSwitchMulti(int input, const QStringList &outputs);
@@ -51,8 +56,9 @@ public:
     void sendCallScene(int scene);
     void sendBuzzer(bool on);
     void sendEdid(int input, int output);
-    void sendNetSetting(const QString &ip, const QString &subnet, const QString &gateway);
-    void sendNetReset();
+    // Both return whether the command went out on a link.
+    bool sendNetSetting(const QString &ip, const QString &subnet, const QString &gateway);
+    bool sendNetReset();
     void sendRaw(const QString &text);
     QString queryNetSetting();
 
@@ -66,9 +72,10 @@ private:
     protocoladapter();
     Q_DISABLE_COPY(protocoladapter)
 
-    void send(QString command);
-    void writeSerial(const QString &command);
-    void writeTcp(const QString &command);
+    // Whether the command was handed whole to the link.
+    bool send(QString command);
+    bool writeSerial(const QString &command);
+    bool writeTcp(const QString &command);
     void readReply(int maxSize);
     // The device the answer to the last command comes back on, and how long to
     // wait for it; nullptr while no link is up.

@@ -18,6 +18,9 @@ constexpr int PortFieldMaximumWidth = 68;
 
 const QString DottedQuadPattern =
     QStringLiteral("((2[0-4]\\d|25[0-5]|[01]?\\d\\d?)\\.){3}(2[0-4]\\d|25[0-5]|[01]?\\d\\d?)");
+// A TCP port, 1 to 65535, without leading zeros.
+const QString PortPattern =
+    QStringLiteral("[1-9]\\d{0,3}|[1-5]\\d{4}|6[0-4]\\d{3}|65[0-4]\\d{2}|655[0-2]\\d|6553[0-5]");
 
 } // namespace
 
@@ -40,6 +43,7 @@ void CConfigIPDlg::initUi()
     m_ipEdit = new CIPEdit;
     m_portEdit = new QLineEdit;
     m_portEdit->setMaximumWidth(PortFieldMaximumWidth);
+    m_portEdit->setValidator(new QRegExpValidator(QRegExp(PortPattern, Qt::CaseSensitive), m_portEdit));
     m_portEdit->setEnabled(false);
     m_subnetEdit = new CIPEdit;
     m_gatewayEdit = new CIPEdit;
@@ -71,6 +75,12 @@ void CConfigIPDlg::setEntry(const DeviceEntry &entry)
     m_gatewayEdit->setText(entry.gateway);
     m_portEdit->setText(entry.port);
     m_macEdit->setText(entry.mac);
+    setPortEditable(false);
+}
+
+void CConfigIPDlg::setPortEditable(bool editable)
+{
+    m_portEdit->setEnabled(editable);
 }
 
 DeviceEntry CConfigIPDlg::entry() const
@@ -97,9 +107,20 @@ bool CConfigIPDlg::validateAddresses() const
     return true;
 }
 
+// A port shown read-only is the caller's own and passes as it is.
+bool CConfigIPDlg::validatePort() const
+{
+    if (!m_portEdit->isEnabled())
+        return true;
+    const QRegExpValidator validator(QRegExp(PortPattern, Qt::CaseSensitive));
+    QString port = m_portEdit->text();
+    int pos = 0;
+    return validator.validate(port, pos) == QValidator::Acceptable;
+}
+
 void CConfigIPDlg::slotOk()
 {
-    if (validateAddresses())
+    if (validateAddresses() && validatePort())
         accept();
 }
 

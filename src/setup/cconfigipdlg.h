@@ -18,7 +18,10 @@ class CConfigIPDlg : public QDialog
 public:
     explicit CConfigIPDlg(QWidget *parent = nullptr);
 
+    // Shows the port read-only: the network card's settings command carries none.
     void setEntry(const DeviceEntry &entry);
+    // For an entry that is only kept, never sent, such as a new device.
+    void setPortEditable(bool editable);
     // The alias is never shown here, so it always comes back empty.
     DeviceEntry entry() const;
 
@@ -34,6 +37,7 @@ private:
     void retranslateUi();
     void nameFields();
     bool validateAddresses() const;
+    bool validatePort() const;
 
     QLabel *m_ipLabel = nullptr;
     QLabel *m_portLabel = nullptr;

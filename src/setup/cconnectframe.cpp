@@ -463,6 +463,8 @@ void CConnectFrame::onAdd()
 {
     CConfigIPDlg *dialog = networkDialog();
     dialog->setEntry(defaultEntry());
+    // A new device may listen on any port; nothing is sent to it here.
+    dialog->setPortEditable(true);
     if (dialog->exec() != QDialog::Accepted)
         return;
     const DeviceEntry added = dialog->entry();
@@ -471,6 +473,7 @@ void CConnectFrame::onAdd()
     m_deviceModel->setItem(row, PortColumn, new QStandardItem(added.port));
     m_deviceModel->setItem(row, AliasColumn, new QStandardItem(added.alias));
     m_devices.append(added);
+    storeDevices();
 }
 
 void CConnectFrame::onGet()
@@ -496,6 +499,8 @@ void CConnectFrame::onGet()
 
     for (int row = 0; row < m_devices.size(); ++row) {
         if (m_devices.at(row).ip == device.ip) {
+            // The answer knows nothing of the operator's name for the device.
+            device.alias = m_devices.at(row).alias;
             updateRow(row, device);
             break;
         }
@@ -506,18 +511,45 @@ void CConnectFrame::onGet()
     }
 }
 
+// Over TCP a command reaches only the device at the other end of the link; over
+// the serial port the operator says which device is on the cable.
+bool CConnectFrame::commandReaches(int row, const char *command) const
+{
+    const protocoladapter &adapter = protocoladapter::instance();
+    if (!adapter.isConnected()) {
+        qDebug() << command << "not sent: no link is open; the device list is left as it is";
+        return false;
+    }
+    const DeviceEntry &device = m_devices.at(row);
+    if (adapter.commandLink() == protocoladapter::TcpLink && !adapter.isTcpLinkTo(device.ip, device.port)) {
+        qDebug().noquote() << command << "not sent: the TCP link is not to" << device.ip + QLatin1Char(':') + device.port
+                           << "- the device list is left as it is";
+        return false;
+    }
+    return true;
+}
+
+// The device changed its address, so the TCP link is gone.
+void CConnectFrame::dropTcpAfterNetChange()
+{
+    protocoladapter &adapter = protocoladapter::instance();
+    if (!adapter.isTcpConnected())
+        return;
+    updateLinkUi(NetSide, false);
+    if (!adapter.disconnectTcp())
+        updateLinkUi(NetSide, false);
+}
+
 void CConnectFrame::onReset()
 {
     const int row = currentDeviceRow();
-    if (row < 0)
+    if (row < 0 || !commandReaches(row, "HWR"))
         return;
-    protocoladapter &adapter = protocoladapter::instance();
-    if (adapter.isTcpConnected())
-        updateLinkUi(NetSide, false);
-    adapter.sendNetReset();
-    // The card comes back with its factory address, so this link is gone.
-    if (adapter.isTcpConnected() && !adapter.disconnectTcp())
-        updateLinkUi(NetSide, false);
+    if (!protocoladapter::instance().sendNetReset()) {
+        qDebug() << "HWR could not be written; the device list is left as it is";
+        return;
+    }
+    dropTcpAfterNetChange();
     m_devices[row] = defaultEntry();
     refreshTable();
 }
@@ -525,22 +557,21 @@ void CConnectFrame::onReset()
 void CConnectFrame::onSetting()
 {
     const int row = currentDeviceRow();
-    if (row < 0)
+    if (row < 0 || !commandReaches(row, "HWS"))
         return;
     CConfigIPDlg *dialog = networkDialog();
     dialog->setEntry(m_devices.at(row));
-    if (dialog->exec() != QDialog::Accepted || row >= m_devices.size())
+    // The link may have gone while the dialog was open.
+    if (dialog->exec() != QDialog::Accepted || row >= m_devices.size() || !commandReaches(row, "HWS"))
         return;
-    const DeviceEntry changed = dialog->entry();
+    DeviceEntry changed = dialog->entry();
+    if (!protocoladapter::instance().sendNetSetting(changed.ip, changed.subnet, changed.gateway)) {
+        qDebug() << "HWS could not be written; the device list is left as it is";
+        return;
+    }
+    changed.alias = m_devices.at(row).alias;
     updateRow(row, changed);
-
-    protocoladapter &adapter = protocoladapter::instance();
-    if (adapter.isTcpConnected())
-        updateLinkUi(NetSide, false);
-    adapter.sendNetSetting(changed.ip, changed.subnet, changed.gateway);
-    // The device moves to its new address, so this link is gone.
-    if (adapter.isTcpConnected() && !adapter.disconnectTcp())
-        updateLinkUi(NetSide, false);
+    dropTcpAfterNetChange();
 }
 
 void CConnectFrame::onSeleteAll()
@@ -585,14 +616,12 @@ void CConnectFrame::onSetAlias()
     updateRow(row, device);
 }
 
-// Ticks belong to row positions, so they stay put while the entries move.
 void CConnectFrame::onUp()
 {
     const int row = currentDeviceRow();
     if (row <= 0)
         return;
-    std::swap(m_devices[row], m_devices[row - 1]);
-    refreshTable();
+    swapDevices(row, row - 1);
 }
 
 void CConnectFrame::onDown()
@@ -600,7 +629,18 @@ void CConnectFrame::onDown()
     const int row = currentDeviceRow();
     if (row < 0 || row + 1 >= m_devices.size())
         return;
-    std::swap(m_devices[row], m_devices[row + 1]);
+    swapDevices(row, row + 1);
+}
+
+// The tick goes with its device, so Connect still reaches the one ticked.
+void CConnectFrame::swapDevices(int row, int other)
+{
+    std::swap(m_devices[row], m_devices[other]);
+    const QModelIndex tick = m_deviceModel->index(row, TickColumn);
+    const QModelIndex otherTick = m_deviceModel->index(other, TickColumn);
+    const QVariant ticked = tick.data(Qt::EditRole);
+    m_deviceModel->setData(tick, otherTick.data(Qt::EditRole), Qt::EditRole);
+    m_deviceModel->setData(otherTick, ticked, Qt::EditRole);
     refreshTable();
 }
 
@@ -622,6 +662,7 @@ void CConnectFrame::refreshTable()
         m_deviceModel->setItem(row, PortColumn, new QStandardItem(device.port));
         m_deviceModel->setItem(row, AliasColumn, new QStandardItem(device.alias));
     }
+    storeDevices();
 }
 
 void CConnectFrame::updateRow(int row, const DeviceEntry &entry)
@@ -631,10 +672,19 @@ void CConnectFrame::updateRow(int row, const DeviceEntry &entry)
     m_deviceModel->setItem(row, PortColumn, new QStandardItem(entry.port));
     m_deviceModel->setItem(row, AliasColumn, new QStandardItem(entry.alias));
     m_devices[row] = entry;
+    storeDevices();
 }
 
 void CConnectFrame::clearTable()
 {
     m_deviceModel->removeRows(0, m_deviceModel->rowCount());
     m_devices.clear();
+    storeDevices();
+}
+
+// What the operator entered is on disk at once, not only at exit.
+void CConnectFrame::storeDevices()
+{
+    if (m_addressBook)
+        m_addressBook->setEntries(m_devices);
 }

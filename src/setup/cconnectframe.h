@@ -70,7 +70,13 @@ private:
     void refreshTable();
     void updateRow(int row, const DeviceEntry &entry);
     void clearTable();
+    void storeDevices();
+    void swapDevices(int row, int other);
     void fitAddressColumns();
+    // Whether a network card command for the device of this row goes out on
+    // the open link; if not, a debug line says why.
+    bool commandReaches(int row, const char *command) const;
+    void dropTcpAfterNetChange();
 
     CConfigIPDlg *networkDialog();
     // The table's current row when it names a device, else -1.

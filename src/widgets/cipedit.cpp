@@ -96,6 +96,7 @@ CIPEdit::CIPEdit(QWidget *parent)
         connect(part, &QLineEdit::textEdited, this, &CIPEdit::texteditedslot);
         connect(part, &CIpPartEdit::focusIn, this, &CIPEdit::subEditFocusIn);
         connect(part, &CIpPartEdit::focusOut, this, &CIPEdit::subEditFocusOut);
+        connect(part, &CIpPartEdit::addressPasted, this, &CIPEdit::pasteAddress);
     }
 
     initStyleSheets();
@@ -123,6 +124,19 @@ void CIPEdit::setText(const QString &text)
         for (CIpPartEdit *part : {m_part1, m_part2, m_part3, m_part4})
             part->setText(QString());
     }
+}
+
+// A whole address pasted into any part fills all four; anything else is refused
+// as the part's own validator would.
+void CIPEdit::pasteAddress(const QString &text)
+{
+    const QRegExpValidator validator(QRegExp(DottedQuadPattern, Qt::CaseSensitive));
+    QString candidate = text;
+    int pos = 0;
+    if (validator.validate(candidate, pos) != QValidator::Acceptable)
+        return;
+    setText(text);
+    emit textedited(this->text());
 }
 
 void CIPEdit::setFieldName(const QString &name)

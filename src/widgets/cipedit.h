@@ -33,6 +33,7 @@ private slots:
     void texteditedslot(const QString &text);
     void subEditFocusIn();
     void subEditFocusOut();
+    void pasteAddress(const QString &text);
 
 private:
     void initStyleSheets();

@@ -1,7 +1,11 @@
 #include "widgets/cippartedit.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QIntValidator>
 #include <QKeyEvent>
+
+#include <utility>
 
 namespace {
 
@@ -45,14 +49,31 @@ void CIpPartEdit::text_edited(const QString &text)
     if (text.size() == OctetDigits
         || (text.size() == OctetDigits - 1 && text.toInt() >= CompleteTwoDigitOctet)) {
         moveToNextPart();
+        if (m_nextPart)
+            m_nextPart->m_movedHereByItself = true;
     }
 }
 
 void CIpPartEdit::keyPressEvent(QKeyEvent *event)
 {
-    // The validator refuses the period itself, so passing it on inserts nothing.
-    if (event->key() == Qt::Key_Period)
+    if (event->matches(QKeySequence::Paste)) {
+        const QString pasted = QGuiApplication::clipboard()->text().trimmed();
+        if (pasted.contains(QLatin1Char('.'))) {
+            emit addressPasted(pasted);
+            return;
+        }
+    }
+    const int key = event->key();
+    if (key == Qt::Key_Period && std::exchange(m_movedHereByItself, false)) {
+        event->accept();
+        return;
+    }
+    // Shift or AltGr may be needed to type the period itself.
+    if (!(key >= Qt::Key_Shift && key <= Qt::Key_ScrollLock) && key != Qt::Key_AltGr)
+        m_movedHereByItself = false;
+    if (key == Qt::Key_Period)
         moveToNextPart();
+    // The validator refuses the period itself, so passing it on inserts nothing.
     QLineEdit::keyPressEvent(event);
 }
 
@@ -66,6 +87,7 @@ void CIpPartEdit::focusInEvent(QFocusEvent *event)
 
 void CIpPartEdit::focusOutEvent(QFocusEvent *event)
 {
+    m_movedHereByItself = false;
     if (text().isEmpty())
         setText(m_savedText);
     emit focusOut();

@@ -16,6 +16,8 @@ public:
 signals:
     void focusIn();
     void focusOut();
+    // The operator pasted text with a dot in it: a whole address, for the editor.
+    void addressPasted(const QString &text);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -30,4 +32,7 @@ private:
 
     CIpPartEdit *m_nextPart = nullptr;
     QString m_savedText;
+    // The previous part filled up and handed the focus here by itself; a
+    // period typed now only repeats that move.
+    bool m_movedHereByItself = false;
 };
