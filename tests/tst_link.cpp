@@ -89,8 +89,7 @@ private slots:
                 QVERIFY(!(tcp = adapter.connectTcp(Loopback, m_refusedPort)));
             } else if (step == QLatin1String("-tcp")) {
                 QVERIFY(!(tcp = adapter.disconnectTcp()));
-            } else if (step == QLatin1String("-serial")) {
-                // The device went away just before, with no event between: still the program's close.
+            } else if (step == QLatin1String("-serial")) { // The device went away just before: still no drop.
                 m_pty->closeMaster();
                 adapter.closeSerial();
                 m_pty = std::make_unique<PtyPair>();
@@ -112,6 +111,9 @@ private slots:
         QCOMPARE(adapter.isSerialOpen(), serial);
         QCOMPARE(adapter.isTcpConnected(), tcp);
         QCOMPARE(adapter.isConnected(), serial || tcp);
+        QCOMPARE(adapter.isTcpLinkTo(Loopback, m_peer->portText()), tcp);
+        QVERIFY(!adapter.isTcpLinkTo(QStringLiteral("localhost"), m_peer->portText()));
+        QVERIFY(!adapter.isTcpLinkTo(Loopback, m_refusedPort));
         QCoreApplication::processEvents();
         QCOMPARE(dropped.count(), drops);
 
