@@ -46,10 +46,8 @@ private slots:
     // notice shows for the exact word only, and stays. A language chosen is stored and announced, the same again not.
     void titleBar()
     {
-        m_env.writeFile("AppConfig.ini", "[General]\nlangType=2\n");
         linkParameters().langType = 2;
         MainWindow window;
-        QMenu *menu = appMenu(&window);
         const struct { const char *typed; bool accept; int id; const char *stored; } entries[] = {
             {"12", true, 12, "12"}, {"1a", true, 0, "0"}, {"9", false, 3, "0"}};
         for (const auto &entry : entries) {
@@ -61,7 +59,7 @@ private slots:
                 dialog->findChildren<QLineEdit *>().last()->setText(entry.typed);
                 entry.accept ? dialog->accept() : dialog->reject();
             });
-            menu->actions().at(1)->trigger();
+            appMenu(&window)->actions().at(1)->trigger();
             QCOMPARE(fields, (QStringList{"Matrix ID 3", "3"}));
             QCOMPARE(linkParameters().matrixId, entry.id);
             QCOMPARE(QSettings("UserData.ini", QSettings::IniFormat).value("id").toString(), QString(entry.stored));
@@ -77,16 +75,16 @@ private slots:
                 }
                 dialog->reject();
             });
-            menu->actions().at(2)->trigger();
+            appMenu(&window)->actions().at(2)->trigger();
             const QString typed = QString(word == "supplier" ? "1" : "0") + word;
             QCOMPARE(seen, (QStringList{"0", typed, typed}));
         }
 
         QSignalSpy announced(window.findChild<CTitleFrame *>(), &CTitleFrame::changLang);
         const struct { int chosen; const char *shown; int announced; } choices[] = {
-            {1, "語言 繁体中文", 1}, {1, "語言 繁体中文", -1}, {2, "Language English", 2}, {0, "语言 简体中文", 0}};
+            {2, "Language English", 2}, {1, "語言 繁体中文", 1}, {1, "語言 繁体中文", -1}, {0, "语言 简体中文", 0}};
         for (const auto &choice : choices) {
-            menu->actions().first()->menu()->actions().at(choice.chosen)->trigger();
+            appMenu(&window)->actions().first()->menu()->actions().at(choice.chosen)->trigger();
             QTRY_COMPARE(languages(&window), QString(choice.shown));
             QCOMPARE(QSettings("AppConfig.ini", QSettings::IniFormat).value("langType").toInt(), choice.chosen);
             QCOMPARE(announced.isEmpty() ? -1 : announced.takeFirst().at(0).toInt(), choice.announced);

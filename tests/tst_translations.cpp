@@ -21,8 +21,8 @@ void look(QWidget *root, bool chinese, QStringList *faults)
         if (!w->inherits("QMenu") && w != root && !w->isVisibleTo(root))
             continue;
         auto *group = qobject_cast<QGroupBox *>(w);
-        const bool shows = w->inherits("QLabel") || w->inherits("QAbstractButton") || group;
-        const QString own = shows ? w->property(group ? "title" : "text").toString() : QString();
+        const bool shows = w->inherits("QLabel") || w->inherits("QAbstractButton");
+        const QString own = group ? group->title() : shows ? w->property("text").toString() : QString();
         QStringList texts = {own, w->windowTitle(), w->accessibleName(), w->property("title").toString()};
         for (QAction *action : w->actions())
             texts << action->text();
@@ -39,9 +39,8 @@ void look(QWidget *root, bool chinese, QStringList *faults)
         const QSize need = group ? QSize(group->fontMetrics().horizontalAdvance(own), 0) : w->sizeHint();
         if (!own.isEmpty() && (w->width() < need.width() || w->height() < need.height()))
             *faults << "too small: " + own;
-        for (QObject *other : w->parentWidget()->children()) {
-            if (other == w)
-                break;
+        const QObjectList siblings = w->parentWidget()->children();
+        for (QObject *other : siblings.mid(0, siblings.indexOf(w))) {
             auto *sibling = qobject_cast<QWidget *>(other);
             if (sibling && sibling->isVisibleTo(root) && !sibling->isWindow() && sibling->geometry().intersects(w->geometry()))
                 *faults << QString("overlap: ") + w->metaObject()->className() + " " + own + " / " + sibling->metaObject()->className();
@@ -69,17 +68,16 @@ private slots:
 
     void lupdateFindsNothingNew()
     {
-        const QString sources = QFileInfo(__FILE__).absolutePath() + "/..";
         for (const QString ts : {"zh_cn.ts", "zh_tw.ts"}) {
-            QVERIFY(QFile::copy(sources + "/translations/" + ts, ts));
+            QVERIFY(QFile::copy(QFileInfo(__FILE__).path() + "/../translations/" + ts, ts));
             QCOMPARE(QProcess::execute(QLibraryInfo::location(QLibraryInfo::BinariesPath) + "/lupdate",
-                                       {"-silent", "-locations", "none", sources + "/src", "-ts", ts}), 0);
+                                       {"-silent", "-locations", "none", QFileInfo(__FILE__).path() + "/../src", "-ts", ts}), 0);
             QVERIFY2(!QString::fromUtf8(m_env.readFile(ts)).contains(QRegularExpression("type=|<translation></translation>")), qPrintable(ts));
         }
     }
 
-    // In English, Chinese and Traditional Chinese at 16 and 64 channels, from the start and chosen in the
-    // menu (when the panels keep their dialogs): the window with and without the poll page, each dialog.
+    // English, Chinese and Traditional Chinese at 16 and 64 channels, from the start and chosen in the menu: the window,
+    // the poll page, each dialog (kept ones too). A control that no layout took in has no parent, and never shows.
     void everyTextInEveryLanguage()
     {
         const struct { int from, language, channels; } cases[] = {{0, 0, 64}, {1, 1, 16}, {2, 0, 16}, {2, 1, 64}};
@@ -113,6 +111,10 @@ private slots:
                 }
                 answerNextModal(visit);
                 QVERIFY(QMetaObject::invokeMethod(window.findChild<QWidget *>("connectWidget"), "onAdd"));
+            }
+            for (QWidget *top : QApplication::topLevelWidgets()) {
+                if (!top->parentWidget() && top != &window)
+                    faults << QString("outside the window: ") + top->metaObject()->className();
             }
             QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
         }
