@@ -4,6 +4,7 @@
 #include "config/linkparameters.h"
 #include "config/scenestore.h"
 #include "config/settings.h"
+#include "support/logcapture.h"
 #include "support/testenv.h"
 
 #include <QLocalServer>
@@ -14,8 +15,9 @@
 
 namespace {
 
-// Stands for a socket where the file should be: there, but no file can be opened on it, even by root.
-const QByteArray Socket("<socket>");
+const QByteArray Socket("<socket>"); // there, but not a file anyone can open, even root
+// What the program says of a file that is not sound.
+const QRegularExpression Complaint("damaged|could not|can't|unreadable|failed|not valid|does not|not device");
 
 QByteArray bytes(const QString &file)
 {
@@ -109,8 +111,8 @@ void TstStores::startAndExit_data()
         {"ipmanager", "", "not valid JSON", "could not be read"}};
     for (const auto &d : defaults) {
         const QByteArray name = d[0].toLatin1();
-        row(name + " binary", d[0], binary, d[1], {}, true, d[2]);
         row(name + " blank", d[0], "\n \r\n", d[1], {});
+        row(name + " binary", d[0], binary, d[1], {}, true, d[2]);
         row(name + " socket", d[0], Socket, d[1], {}, false, d[3]);
     }
 
@@ -125,7 +127,7 @@ void TstStores::startAndExit_data()
         "0|COM1|9600|192.168.1.168|6800|0|0", {"id=x\n"}, true, "written anew");
 
     row("aliases: first start", aliases, {}, QStringLiteral("输入通道 1|输出通道 2"),
-        {"[InputAlias]\n1=输入通道 1\n10=", "\n64=输出通道 64\n7="}, false, "create file");
+        {"[InputAlias]\n1=输入通道 1\n10=", "[OutputAlias]\n1=输出通道 1\n10=", "\n64=输出通道 64\n7="}, false, "create file");
     row("aliases: kept, missing, unknown", aliases,
         "[InputAlias]\n1=Cam 1, left\n40=Far\n[OutputAlias]\n1=Desk\n[Extra]\nk=v\n", "Cam 1, left|",
         {"40=Far\n", "[Extra]\nk=v\n", "[OutputAlias]\n1=Desk\n10=\n"}, false, "load file");
@@ -143,9 +145,6 @@ void TstStores::startAndExit_data()
 
     const QString book("ipmanager");
     const QByteArray noItems(R"({"items":[]})");
-    const auto entry = [](const char *ip) -> QByteArray {
-        return R"({"alias":"","gateway":"","ip":")" + QByteArray(ip) + R"(","mac":"","port":"","subnet":""})";
-    };
     row("book: none", book, {}, "", {noItems});
     row("book: pretty, members carried and dropped", book,
         "{\r\n \"zone\": 1,\n \"items\": [{\"ip\": \"127.0.0.1\", \"port\": \"6800\", \"subnet\": \"s\",\n"
@@ -157,9 +156,10 @@ void TstStores::startAndExit_data()
     row("book: items no array", book, R"({"items":{}})", "", {noItems}, true, "not device texts");
     row("book: read as text (no CR even in a string), numeric port, element no object", book,
         "{\r\n\"items\":[{\"ip\":\"127.0.0.1\r\",\"port\":6800},\"x\"]\r\n}", "127.0.0.1,,,,,|,,,,,",
-        {R"({"items":[)" + entry("127.0.0.1") + ',' + entry("") + "]}"}, true, "not device texts");
+        {R"({"items":[{"alias":"","gateway":"","ip":"127.0.0.1","mac":"","port":"","subnet":""},)"
+         R"({"alias":"","gateway":"","ip":"","mac":"","port":"","subnet":""}]})"}, true, "not device texts");
     row("book: byte order mark in names", book, "{\"v\":2,\"\xef\xbb\xbfitems\":[{\"\xef\xbb\xbfip\":\"127.0.0.1\"}]}",
-        "127.0.0.1,,,,,", {R"({"items":[)" + entry("127.0.0.1") + R"(],"v":2})"});
+        "127.0.0.1,,,,,", {R"({"items":[{"alias":"","gateway":"","ip":"127.0.0.1","mac":"","port":"","subnet":""}],"v":2})"});
     row("book: number beyond double", book, R"({"v":211111111111111111,"items":[]})", "", {R"("v":211111111111111100})"});
     row("book: names with NUL", book, QByteArray(R"({"items":[],"":[{"ok#/s":[],"ok#a":true}]})").replace('#', '\0'),
         "", {R"({"":[{"ok\u0000/s":[],"ok\u0000a":true}],"items":[]})"});
@@ -183,9 +183,11 @@ void TstStores::startAndExit()
     for (const QString &line : log.split('\n', Qt::SkipEmptyParts))
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression(line));
 
+    LogCapture console;
     QByteArray whileOpen;
     QCOMPARE(runOnce(file, &whileOpen), read);
     QCOMPARE(bytes(file + ".bad"), kept ? content : QByteArray("kept by an earlier run"));
+    QVERIFY2(kept || content == Socket || console.lines().filter(Complaint).isEmpty(), qPrintable(console.lines().join('\n')));
     // What cannot be read is left where it is, never written over.
     if (content == Socket) {
         QVERIFY(QFileInfo::exists(file) && !QFileInfo(file).isFile());
@@ -210,7 +212,6 @@ void TstStores::namesReachTheNextStart_data()
     QTest::addColumn<QString>("name");
     QTest::newRow("simplified") << QStringLiteral("舞台 左侧");
     QTest::newRow("korean, beyond GB2312") << QStringLiteral("회의실 A");
-    QTest::newRow("empty") << QString();
 }
 
 void TstStores::namesReachTheNextStart()
@@ -242,11 +243,10 @@ void TstStores::everySetterWritesItsKey()
 {
     const QList<QPair<void (*)(int), int (*)()>> numbers = {
         {setLangType, getLangType}, {setType, getType}, {setMatrix, getMatrix}, {setInCount, getInCount},
-        {setOutCount, getOutCount}, {setMatrixId, getMatrixId}, {setAudio, getAudio},
-        {setConnectType, getConnectType}, {setPollInBegin, getPollInBegin}, {setPollInEnd, getPollInEnd},
-        {setPollOutStart, getPollOutStart}, {setPollOutEnd, getPollOutEnd}, {setPollSleep, getPollSleep},
-        {setTimingStart, getTimingStart}, {setTimingEnd, getTimingEnd}, {setTimingOut, getTimingOut},
-        {setTimingSleep, getTimingSleep}};
+        {setOutCount, getOutCount}, {setMatrixId, getMatrixId}, {setAudio, getAudio}, {setConnectType, getConnectType},
+        {setPollInBegin, getPollInBegin}, {setPollInEnd, getPollInEnd}, {setPollOutStart, getPollOutStart},
+        {setPollOutEnd, getPollOutEnd}, {setPollSleep, getPollSleep}, {setTimingStart, getTimingStart},
+        {setTimingEnd, getTimingEnd}, {setTimingOut, getTimingOut}, {setTimingSleep, getTimingSleep}};
     int value = 0;
     for (const auto &accessor : numbers) {
         accessor.first(++value);

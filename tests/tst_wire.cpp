@@ -55,8 +55,7 @@ QVector<termios> g_asked;
 extern "C" int tcsetattr(int fd, int action, const termios *tio)
 {
     g_asked.append(*tio);
-    using Real = int (*)(int, int, const termios *);
-    static const auto real = reinterpret_cast<Real>(dlsym(RTLD_NEXT, "tcsetattr"));
+    static const auto real = reinterpret_cast<int (*)(int, int, const termios *)>(dlsym(RTLD_NEXT, "tcsetattr"));
     return real(fd, action, tio);
 }
 
@@ -69,8 +68,7 @@ class TstWire : public QObject
         return transport == Serial ? A::instance().openSerial(m_serial->portName(), QStringLiteral("9600"))
                                    : A::instance().connectTcp(QStringLiteral("127.0.0.1"), m_tcp->portText());
     }
-    // What the device took in next, once count bytes came or the wait ran out. The
-    // event loop does not run meanwhile: a command is on the wire when its call returns.
+    // The device's next bytes, waited for without the event loop: a command is on the wire when its call returns.
     QByteArray next(int transport, int count)
     {
         AnsweringPeer &peer = transport == Serial ? *m_serial : *m_tcp;
@@ -133,20 +131,22 @@ private slots:
                 QElapsedTimer started;
                 started.start();
                 command.call(adapter);
-                QCOMPARE(label + QString::fromLatin1(next(transport, command.bytes[i].size())), expected);
-                QCOMPARE(label + sent.value(sent.count() - 1).value(0).toString(), expected);
+                QCOMPARE(QString(label + QString::fromLatin1(next(transport, command.bytes[i].size()))), expected);
+                QCOMPARE(QString(label + sent.value(sent.count() - 1).value(0).toString()), expected);
                 // The device needs a second to take an EDID write: nothing may follow sooner.
                 if (sinceEdid.isValid())
                     QVERIFY2(sinceEdid.elapsed() >= 900, qPrintable(label + QString::number(sinceEdid.elapsed())));
                 sinceEdid = qstrcmp(command.name, "edid") == 0 ? started : QElapsedTimer();
             }
         }
+        QVERIFY(adapter.sendNetReset() && next(transport, 3) == "HWR");
         cleanup();
+        QVERIFY(!adapter.sendNetReset());
         QCOMPARE(sendAll(), QString());
         QVERIFY(open(transport));
         adapter.sendRaw(QStringLiteral("A"));
         QCOMPARE(next(transport, 1), QByteArray("A"));
-        QCOMPARE(sent.count(), int(std::size(Commands)) * 3 + 1);
+        QCOMPARE(sent.count(), int(std::size(Commands)) * 3 + 2);
     }
 
     // 8 data bits, no parity, 1 stop bit and no flow control in every setting
