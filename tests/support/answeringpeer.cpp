@@ -1,23 +1,12 @@
 #include "support/answeringpeer.h"
 
-#include <QElapsedTimer>
-#include <QMutexLocker>
+#include <QDeadlineTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
 
-namespace {
-
-// How often the thread looks at its flags while nothing arrives.
-constexpr int PollMs = 10;
-constexpr int StartTimeoutMs = 5000;
-
-} // namespace
-
 AnsweringPeer::AnsweringPeer(Transport transport)
-    : m_transport(transport)
+    : m_pty(transport == Pty ? std::make_unique<PtyPair>() : nullptr)
 {
-    if (m_transport == Pty)
-        m_pty = std::make_unique<PtyPair>();
 }
 
 AnsweringPeer::~AnsweringPeer()
@@ -28,29 +17,13 @@ AnsweringPeer::~AnsweringPeer()
 
 bool AnsweringPeer::startPeer()
 {
-    if (m_transport == Pty) {
-        if (!m_pty->isValid())
-            return false;
-        m_linked = true;
-        start();
-        return true;
-    }
+    if (m_pty && !m_pty->isValid())
+        return false;
     start();
-    QElapsedTimer timer;
-    timer.start();
-    while (m_port.load() < 0 && timer.elapsed() < StartTimeoutMs)
+    const QDeadlineTimer deadline(5000);
+    while (!m_pty && m_port < 0 && !deadline.hasExpired())
         QThread::msleep(1);
-    return m_port.load() > 0;
-}
-
-QString AnsweringPeer::portText() const
-{
-    return QString::number(m_port.load());
-}
-
-QString AnsweringPeer::portName() const
-{
-    return m_pty ? m_pty->slavePath() : QString();
+    return m_pty || m_port > 0;
 }
 
 void AnsweringPeer::setAnswer(const QByteArray &trigger, const QByteArray &answer)
@@ -74,67 +47,33 @@ void AnsweringPeer::clearReceived()
     m_pending.clear();
 }
 
-void AnsweringPeer::take(const QByteArray &bytes, const std::function<void(const QByteArray &)> &reply)
+QByteArray AnsweringPeer::take(const QByteArray &bytes)
 {
-    QByteArray answer;
-    {
-        QMutexLocker lock(&m_mutex);
-        m_received += bytes;
-        m_pending += bytes;
-        if (m_trigger.isEmpty() || !m_pending.contains(m_trigger))
-            return;
-        m_pending.clear();
-        answer = m_answer;
-    }
-    if (!answer.isEmpty())
-        reply(answer);
+    QMutexLocker lock(&m_mutex);
+    m_received += bytes;
+    m_pending += bytes;
+    if (m_trigger.isEmpty() || !m_pending.contains(m_trigger))
+        return {};
+    m_pending.clear();
+    return m_answer;
 }
 
 void AnsweringPeer::run()
 {
-    if (m_transport == Tcp)
-        runTcp();
-    else
-        runPty();
-}
-
-void AnsweringPeer::runTcp()
-{
-    QTcpServer server;
-    if (!server.listen(QHostAddress::LocalHost, 0)) {
-        m_port = 0;
+    if (m_pty) {
+        while (!m_stop)
+            m_pty->write(take(m_pty->waitAndRead(10)));
         return;
     }
-    m_port = server.serverPort();
+    QTcpServer server;
+    m_port = server.listen(QHostAddress::LocalHost, 0) ? server.serverPort() : 0;
     std::unique_ptr<QTcpSocket> client;
-    while (!m_stop) {
+    while (!m_stop && m_port > 0) {
         if (!client || client->state() != QAbstractSocket::ConnectedState) {
-            m_linked = false;
-            if (server.waitForNewConnection(PollMs)) {
+            if (server.waitForNewConnection(10))
                 client.reset(server.nextPendingConnection());
-                m_linked = true;
-            }
-            continue;
+        } else if (client->waitForReadyRead(10) && client->write(take(client->readAll())) > 0) {
+            client->waitForBytesWritten(5000);
         }
-        if (!client->waitForReadyRead(PollMs))
-            continue;
-        QTcpSocket *socket = client.get();
-        take(socket->readAll(), [socket](const QByteArray &answer) {
-            socket->write(answer);
-            socket->waitForBytesWritten(StartTimeoutMs);
-        });
-    }
-}
-
-void AnsweringPeer::runPty()
-{
-    while (!m_stop) {
-        if (!m_linked) {
-            QThread::msleep(PollMs);
-            continue;
-        }
-        const QByteArray bytes = m_pty->waitAndRead(PollMs);
-        if (!bytes.isEmpty())
-            take(bytes, [this](const QByteArray &answer) { m_pty->write(answer); });
     }
 }

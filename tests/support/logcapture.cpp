@@ -1,30 +1,19 @@
 #include "support/logcapture.h"
 
 #include <QMutex>
-#include <QMutexLocker>
 
 namespace {
 
 QtMessageHandler g_previous = nullptr;
 int g_captures = 0;
-
-QMutex &logMutex()
-{
-    static QMutex mutex;
-    return mutex;
-}
-
-QStringList &logLines()
-{
-    static QStringList lines;
-    return lines;
-}
+QMutex g_mutex;
+QStringList g_lines;
 
 void capture(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     {
-        QMutexLocker lock(&logMutex());
-        logLines() << message;
+        const QMutexLocker lock(&g_mutex);
+        g_lines << message;
     }
     if (g_previous)
         g_previous(type, context, message);
@@ -34,23 +23,22 @@ void capture(QtMsgType type, const QMessageLogContext &context, const QString &m
 
 LogCapture::LogCapture()
 {
-    QMutexLocker lock(&logMutex());
+    const QMutexLocker lock(&g_mutex);
     if (g_captures++ == 0) {
-        logLines().clear();
+        g_lines.clear();
         g_previous = qInstallMessageHandler(capture);
     }
 }
 
 LogCapture::~LogCapture()
 {
-    QMutexLocker lock(&logMutex());
+    const QMutexLocker lock(&g_mutex);
     if (--g_captures == 0)
         qInstallMessageHandler(g_previous);
 }
 
 QStringList LogCapture::lines() const
 {
-    QMutexLocker lock(&logMutex());
-    return logLines();
+    const QMutexLocker lock(&g_mutex);
+    return g_lines;
 }
-

@@ -11,22 +11,18 @@ public:
     PtyPair();
     ~PtyPair();
 
-    bool isValid() const;
-    QString slavePath() const;
+    bool isValid() const { return m_master >= 0; }
+    QString slavePath() const { return m_slavePath; }
 
-    // Collects what the program wrote until at least count bytes arrived or
-    // timeoutMs passed; the event loop keeps running meanwhile.
+    // What the program wrote, once count bytes arrived or timeoutMs passed; runs the event loop.
     QByteArray readAtLeast(int count, int timeoutMs = 3000);
-    // Blocks without an event loop until bytes arrive or timeoutMs passes and
-    // returns them; another thread may wait here while nothing else reads.
+    // Blocks without an event loop until bytes arrive or timeoutMs passes (for a peer's own thread).
     QByteArray waitAndRead(int timeoutMs);
     void write(const QByteArray &bytes);
     // Closes the master side, as a device that goes away.
     void closeMaster();
 
 private:
-    QByteArray readAvailable();
-
     int m_master = -1;
     int m_slave = -1;
     QString m_slavePath;

@@ -1,24 +1,22 @@
 #pragma once
 
-#include <QString>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
-// Every test executable runs in a fresh working directory, because the program
-// reads and writes all of its files there.
+// A fresh working directory, current while this lives: the program reads and writes all of its files there.
 class TestEnv
 {
 public:
-    // Creates the directory and makes it current. withRunFiles copies the built
-    // resource.dll and Lang/ into it, as a real installation has them.
+    // withRunFiles: with the built resource.dll and Lang/, as an installation has them.
     explicit TestEnv(bool withRunFiles = false);
-    ~TestEnv();
+    ~TestEnv() { QDir::setCurrent(m_previous); }
 
-    QString filePath(const QString &name) const;
-    // Reads a file of the working directory whole (empty when missing).
-    QByteArray readFile(const QString &name) const;
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+    QByteArray readFile(const QString &name) const; // empty when missing
     void writeFile(const QString &name, const QByteArray &content) const;
 
 private:
     QTemporaryDir m_dir;
-    QString m_previous;
+    QString m_previous = QDir::currentPath();
 };
