@@ -1,6 +1,11 @@
-// The connection panel as the operator works it, and the widgets and dialogs it is made of.
+// The connection panel as the operator works it, the widgets and dialogs it is made of,
+// and what the operator entered surviving mistakes and a killed program.
+#include "config/aliasstore.h"
+#include "config/devicestore.h"
+#include "config/scenestore.h"
 #include "link/protocoladapter.h"
 #include "setup/cconnectframe.h"
+#include "support/answeringpeer.h"
 #include "support/modalhelper.h"
 #include "support/simprocess.h"
 #include "support/tcppeer.h"
@@ -30,6 +35,13 @@ QByteArray element(const QString &ip, const QString &port, const QString &alias 
         .arg(alias, gateway, ip, mac, port, subnet).toUtf8();
 }
 QByteArray book(const QList<QByteArray> &elements) { return "{\"items\":[" + elements.join(',') + "]}"; }
+QByteArray factoryNet(const char *ip, const char *port, const char *alias)
+{
+    return element(QLatin1String(ip), QLatin1String(port), QString::fromUtf8(alias), QString(), QStringLiteral("192.168.1.1"));
+}
+// %P is the loopback peer's port; nobody listens on port 1.
+const QByteArray A = factoryNet("127.0.0.1", "%P", "Lab"), B = factoryNet("127.0.0.1", "1", "Spare"),
+                 C = factoryNet("127.0.0.2", "%P", "Far"), Factory = factoryNet("192.168.1.168", "6800", "");
 
 // Right-clicks through the platform; lists the menu's entries ("-": disabled) and chooses pick.
 QString rightClickMenu(QWidget *widget, const QPoint &pos, const QString &pick)
@@ -126,6 +138,22 @@ struct Panel
     QTableView *table = frame->findChild<QTableView *>();
 };
 
+enum Link { NoLink, Tcp, Serial };
+
+int renameUntilKilled()
+{
+    SceneStore scenes;
+    AliasStore aliases;
+    DeviceStore devices;
+    for (int round = 1;; ++round) {
+        scenes.setSceneName(2, QStringLiteral("场景 %1").arg(round));
+        aliases.setInputAlias(4, QStringLiteral("入口 %1").arg(round));
+        aliases.setOutputAlias(63, QStringLiteral("出口 %1").arg(round));
+        devices.setEntries({{"127.0.0.1", "6800", "", "", "", QStringLiteral("Lab %1").arg(round)}});
+        QTextStream(stdout) << round << Qt::endl;
+    }
+}
+
 } // namespace
 
 class TestConnectFrame : public QObject
@@ -137,7 +165,11 @@ class TestConnectFrame : public QObject
     QByteArray readBook() const { return m_env->readFile(QStringLiteral("ipmanager")); }
 
 private slots:
-    void initTestCase() { m_env = std::make_unique<TestEnv>(); }
+    void initTestCase()
+    {
+        m_env = std::make_unique<TestEnv>();
+        QGuiApplication::clipboard()->setText(QStringLiteral(" 127.20.30.40\n"));
+    }
     void cleanup() { protocoladapter::instance().closeSerial(); protocoladapter::instance().disconnectTcp(); }
 
     // Typed key by key into the panel's address field: a part is complete after three digits,
@@ -188,46 +220,26 @@ private slots:
         QTRY_COMPARE(panel.state(), QStringLiteral("connect/Connect 01111"));
     }
 
-    // Get, Setting and Reset reach the card over either link and change the row (Get the first
-    // with the card's address); TCP is let go after Setting and Reset, as the card moves.
-    void networkCardAndStoredPort()
+    // Get over serial fills the address fields from the card's answer; a cancelled Setting sends
+    // nothing; the serial port and speed chosen are there at the next start.
+    void serialGetAndStoredPort()
     {
         SimProcess sim;
         QVERIFY(sim.start({QStringLiteral("--pty")}));
-        const QString hws = QStringLiteral("HWS127.0.0.1.255.255.0.0.127.0.0.1");
-        const QByteArray other = element("127.0.0.2", "1", "B");
-        const QByteArray later = element("127.0.0.1", "8");
-        writeBook({element("127.0.0.1", "9"), other, later});
-        const auto sent = [&sim](int count) { return sim.waitForCommands(count) ? sim.lastCommand().value("text").toString() : QString(); };
+        writeBook({element("127.0.0.1", "9")});
         {
             Panel panel;
             panel.list(1)->setCurrentText(QStringLiteral("115200"));
-            QTest::mouseClick(panel.table->viewport(), Qt::LeftButton, Qt::NoModifier, panel.centre(1, 2));
             panel.list(0)->setEditText(sim.ptyPath());
             panel.serialButton->click();
             button(panel.net, QStringLiteral("Get"))->click();
-            QCOMPARE(QString(sent(1) + ' ' + panel.address()), QString("HWC 127.0.0.1:" + sim.portText()));
-            answer<CIPEdit>(QStringLiteral("OK"), 1, QStringLiteral("255.255.0.0"));
-            panel.menu(0, "Setting");
-            QCOMPARE(QString(sent(2) + ' ' + panel.state()), QString(hws + " Connect/disconnect 11100"));
-            panel.serialButton->click();
-            QCOMPARE(panel.state(), QStringLiteral("Connect/connect 01111"));
-
-            panel.act(0, "L1");
-            QTest::mouseClick(panel.table->viewport(), Qt::LeftButton, Qt::NoModifier, panel.centre(1, 2));
-            panel.netButton->click();
+            QCOMPARE(panel.address(), QString("127.0.0.1:" + sim.portText()));
             answer<CIPEdit>(QStringLiteral("Cancel"), 1, QStringLiteral("255.0.0.0"));
             panel.menu(0, "Setting");
-            button(panel.net, QStringLiteral("Get"))->click();
-            QCOMPARE(QString(sent(3) + ' ' + panel.state() + ' ' + panel.address()), QStringLiteral("HWC disconnect/connect 10011 127.0.0.2:1"));
-            answer(QStringLiteral("OK"));
-            panel.menu(0, "Setting");
-            QCOMPARE(QString(sent(4) + ' ' + panel.state()), QString(hws + " connect/connect 01111"));
-            panel.netButton->click();
-            panel.menu(0, "Reset");
-            QCOMPARE(QString(sent(5) + ' ' + panel.state()), QStringLiteral("HWR connect/connect 01111"));
+            protocoladapter::instance().sendRaw(QStringLiteral("1BUZON"));
+            QVERIFY(sim.waitForCommands(2));
+            QCOMPARE(sim.lastCommand().value("text").toString(), QStringLiteral("1BUZON"));
         }
-        QCOMPARE(readBook(), book({element("192.168.1.168", "6800", QString(), QString(), "192.168.1.1"), other, later}));
         const QSettings stored(m_env->filePath(QStringLiteral("UserData.ini")), QSettings::IniFormat);
         QCOMPARE(QString(stored.value("Port").toString() + ' ' + stored.value("Baud").toString()), QString(sim.ptyPath() + " 115200"));
         Panel panel;
@@ -284,7 +296,112 @@ private slots:
         }
         QCOMPARE(readBook(), QByteArray(R"({"items":[]})"));
     }
+
+    void deviceList_data()
+    {
+        for (const char *column : {"action", "ipKeys", "portKeys"})
+            QTest::addColumn<QString>(column);
+        QTest::addColumn<int>("link");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QByteArray>("wire");
+        QTest::addColumn<QByteArray>("stored");
+        // A dialog gets these keys in its address ("^" is Shift, "v" pastes " 127.20.30.40\n") and port.
+        const auto row = [](auto tag, auto act, auto ip, auto port, Link link, int at,
+                            const QByteArray &wire) -> QTestData & {
+            return QTest::newRow(tag) << act << ip << port << int(link) << at << wire;
+        };
+        const auto added = [](const char *ip, const char *port) { return book({A, B, C, factoryNet(ip, port, "")}); };
+        const QByteArray same = book({A, B, C}), hws = "HWS127.0.0.1.255.255.255.0.192.168.1.1";
+        row("Setting, no link", "Setting", "127.0.0.1", "9", NoLink, 0, "") << same;
+        row("Reset, no link", "Reset", "", "", NoLink, 0, "") << same;
+        row("Setting, TCP, its row", "Setting", "127.0.0.1", "9", Tcp, 0, hws) << same;
+        row("Reset, TCP, its row", "Reset", "", "", Tcp, 0, "HWR") << book({Factory, B, C});
+        row("Setting, TCP, other port", "Setting", "127.0.0.1", "9", Tcp, 1, "PING") << same;
+        row("Reset, TCP, other ip", "Reset", "", "", Tcp, 2, "PING") << same;
+        row("Setting, serial", "Setting", "127.0.0.1", "9", Serial, 2, hws + "PING")
+            << book({A, B, factoryNet("127.0.0.1", "%P", "Far")});
+        row("Reset, serial", "Reset", "", "", Serial, 1, "HWRPING") << book({A, Factory, C});
+        row("Get keeps the name", "Get", "", "", Tcp, 0, "HWCPING") << book({A, B, factoryNet("127.0.0.2", "6801", "Far")});
+        row("Down takes the tick", "Down", "", "", NoLink, 0, "PING") << book({B, A, C});
+        row("Up takes the tick", "Up", "", "", NoLink, 1, "PING") << book({B, A, C});
+        row("Add, a peer's port", "Add", "127.0.0.1", "%P", NoLink, 3, "PING") << added("127.0.0.1", "%P");
+        row("Add, a second period moves", "Add", "127..0.1", "65536", NoLink, 3, "") << added("127.168.0.1", "6553");
+        row("Add, shift keeps, a digit ends", "Add", "127^.2551.1", "1", NoLink, 3, "") << added("127.255.1.1", "1");
+        row("Add, pasted whole", "Add", "v", "65535", NoLink, 3, "") << added("127.20.30.40", "65535");
+        row("Add, 0 is no port", "Add", "127.0.0.1", "\b0", NoLink, 3, "") << same;
+    }
+    void deviceList()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, ipKeys);
+        QFETCH(QString, portKeys);
+        QFETCH(int, link);
+        QFETCH(int, row);
+        QFETCH(QByteArray, wire);
+        AnsweringPeer tcp(AnsweringPeer::Tcp), pty(AnsweringPeer::Pty);
+        QVERIFY(tcp.startPeer() && pty.startPeer());
+        tcp.setAnswer("HWC", "HNW127.0.0.2,6801,255.255.255.0,192.168.1.1,");
+        m_env->writeFile("ipmanager", book({A, B, C}).replace("%P", tcp.portText().toUtf8()));
+        auto panel = std::make_unique<Panel>();
+        QTableView *table = panel->table;
+        // Connect goes to the topmost tick: after Add, the new row's.
+        table->model()->setData(table->model()->index(0, 0), action != "Add");
+        if (link == Tcp)
+            panel->netButton->click();
+        if (link == Serial)
+            QVERIFY(protocoladapter::instance().openSerial(pty.portName(), "9600"));
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, [&] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isActiveWindow())
+                return;
+            dialog->findChild<CIPEdit *>()->findChild<QLineEdit *>()->setFocus();
+            for (const QChar key : ipKeys)
+                QTest::keyClick(dialog->focusWidget(), key == '^' ? Qt::Key_Shift : Qt::Key(key.toUpper().unicode()),
+                                key == 'v' ? Qt::ControlModifier : Qt::NoModifier);
+            auto *port = dialog->findChildren<QLineEdit *>(QString(), Qt::FindDirectChildrenOnly).at(0);
+            port->selectAll();
+            QTest::keyClicks(port, portKeys.replace("%P", tcp.portText()));
+            button(dialog, "OK")->click();
+            if (dialog->isVisible())
+                button(dialog, "Cancel")->click();
+        });
+        answer.start(10);
+        action == "Get" || action == "Add" ? button(panel->net, action)->click() : void(panel->menu(row, action));
+        table->model()->setData(table->model()->index(3, 0), true);
+        if (link == NoLink && !wire.isEmpty())
+            panel->netButton->click();
+        protocoladapter::instance().sendRaw("PING"); // nothing else went out if this comes next
+        QTRY_COMPARE((link == Serial ? pty : tcp).received(), wire);
+        // On disk at once, and the same after exit.
+        QByteArray stored = m_env->readFile("ipmanager");
+        panel.reset();
+        QCOMPARE(m_env->readFile("ipmanager"), stored);
+        QTEST(stored.replace(tcp.portText().toUtf8(), "%P"), "stored");
+    }
+
+    // Killed at any moment after a rename, every file reads back whole with it.
+    void killedRightAfterRenames()
+    {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {"--rename-until-killed"});
+        QVERIFY(child.waitForReadyRead(10000));
+        child.kill();
+        QVERIFY(child.waitForFinished());
+        SceneStore scenes;
+        AliasStore aliases;
+        DeviceStore devices;
+        QVERIFY(scenes.sceneName(2).mid(3).toInt() > 0);
+        QVERIFY(aliases.inputAlias(4).mid(3).toInt() > 0);
+        QVERIFY(aliases.outputAlias(63).mid(3).toInt() > 0);
+        QVERIFY(devices.entries().value(0).alias.mid(4).toInt() > 0);
+    }
 };
 
-QTEST_MAIN(TestConnectFrame)
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    TestConnectFrame test;
+    return app.arguments().contains("--rename-until-killed") ? renameUntilKilled() : QTest::qExec(&test, argc, argv);
+}
 #include "tst_connectframe.moc"
