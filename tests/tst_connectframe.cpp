@@ -205,6 +205,7 @@ private slots:
         panel.act(2, "_1");
         panel.netButton->click();
         QCOMPARE(panel.state(), QStringLiteral("Connect/Connect 01111"));
+        QVERIFY(!panel.table->verticalHeader()->isVisible()); // rows carry no numbers: the tick leads
         panel.act(1, "L1R1B1C1E1");
         panel.netButton->click();
         QCOMPARE(panel.state(), QStringLiteral("disconnect/Connect 10011"));

@@ -109,6 +109,7 @@ private slots:
                                     "--pause 60000" << "127.0.0.1:65535 256/256 id 65535 delay 60000 pause 60000";
         QTest::newRow("lowest") << "--listen 0 --inputs 1 --outputs 1 --id 0 --reply-delay 0 --pause 1"
                                 << "127.0.0.1:0 1/1 id 0 delay 0 pause 1";
+        QTest::newRow("no host") << "--listen :0" << "\"\" is not an IP address";
         for (const char *args : { "--listen x:1", "--listen 65536", "--listen -1", "--inputs 0", "--inputs 257",
                                   "--outputs 0", "--outputs 257", "--id -1", "--id 65536", "--reply-delay -1",
                                   "--reply-delay 60001", "--pause 0", "--pause 60001", "--bogus", "stray" })

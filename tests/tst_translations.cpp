@@ -17,6 +17,7 @@ void look(QWidget *root, bool chinese, QStringList *faults)
     static const QStringList same = {"English", "EDID", "DAVUZE roruzud Adider V1.2", "Version", "IP", "Port", "Alais", "All"};
     static const QRegularExpression kept("\\b(VGA|IP|MAC)\\b"), latin("[A-Za-z]");
     const QWidgetList widgets = root->findChildren<QWidget *>() << root;
+    QHash<QString, bool> names; // two controls of one group announced alike cannot be told apart
     for (QWidget *w : widgets) {
         if (!w->inherits("QMenu") && w != root && !w->isVisibleTo(root))
             continue;
@@ -33,6 +34,12 @@ void look(QWidget *root, bool chinese, QStringList *faults)
         if ((w->focusPolicy() & Qt::TabFocus) && own.isEmpty() && w->accessibleName().isEmpty()
             && !qobject_cast<QScrollArea *>(w) && !qobject_cast<QComboBox *>(w->parentWidget()))
             *faults << QString("no name: ") + w->metaObject()->className();
+        QWidget *box = w->window();
+        for (QWidget *up = w; box == w->window() && up != box; up = up->parentWidget())
+            box = qobject_cast<QGroupBox *>(up) ? up : box;
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(root) && !w->accessibleName().isEmpty()
+            && std::exchange(names[QString::number(quintptr(box)) + w->accessibleName()], true))
+            *faults << "named alike: " + w->accessibleName();
         // The dots of an address field lie over its parts by design.
         if (w->isWindow() || w->parentWidget()->inherits("CIPEdit"))
             continue;
