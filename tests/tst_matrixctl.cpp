@@ -14,26 +14,20 @@ class TestMatrixctl : public QObject
     TestEnv m_env;
     SimProcess m_sim;
     QByteArray m_book;
-    QString m_closed;
+    QString m_closed, m_out, m_err;
 
-    // "@tcp", "@pty" and "@closed" stand for the simulator's links and a closed port; "_" is a blank within a word.
-    int run(const QString &line, QString *out = nullptr, QString *err = nullptr)
+    // Runs matrixctl and keeps what it printed, stamps as "T"; "@tcp", "@pty" and "@closed" stand for the simulator's
+    // links and a closed port, "_" for a blank within a word.
+    int run(QString line)
     {
-        QStringList args;
-        for (QString word : line.split(' ', Qt::SkipEmptyParts)) {
-            const QString link = word == "@tcp" ? "127.0.0.1:" + m_sim.portText() : word == "@closed" ? m_closed : "";
-            args << (!link.isEmpty() ? QStringList{"--tcp", link}
-                     : word == "@pty" ? QStringList{"--serial", m_sim.ptyPath()} : QStringList{word.replace('_', ' ')});
-        }
+        line.replace("@tcp", "--tcp 127.0.0.1:" + m_sim.portText()).replace("@pty", "--serial " + m_sim.ptyPath());
         QProcess process;
-        process.start(MC_RUN_DIR "/matrixctl", args);
+        process.start(MC_RUN_DIR "/matrixctl", line.replace("@closed", m_closed).split(' ').replaceInStrings("_", " "));
         if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 20000))
             return -1;
-        if (out)
-            *out = QString::fromUtf8(process.readAllStandardOutput())
-                       .replace(QRegularExpression("\\d\\d:\\d\\d:\\d\\d:\\d\\d\\d"), "T").replace(m_sim.portText(), "PORT");
-        if (err)
-            *err = QString::fromUtf8(process.readAllStandardError());
+        m_out = QString::fromUtf8(process.readAllStandardOutput())
+                    .replace(QRegularExpression("\\d\\d:\\d\\d:\\d\\d:\\d{3}"), "T").replace(m_sim.portText(), "PORT");
+        m_err = QString::fromUtf8(process.readAllStandardError());
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
 
@@ -65,7 +59,7 @@ private slots:
         QVERIFY(m_sim.start({"--pty"}));
         QTcpServer closed;
         QVERIFY(closed.listen(QHostAddress::LocalHost));
-        m_closed = QString("127.0.0.1:%1").arg(closed.serverPort());
+        m_closed = QString("--tcp 127.0.0.1:%1").arg(closed.serverPort());
         m_env.writeFile("UserData.ini", "[General]\nid=7\n");
         // A number where text belongs: a store that may write would keep a copy and write the book anew.
         m_book = QString("{ \"items\": [ {\"alias\": \"Hall\", \"ip\": \"127.0.0.1\", \"port\": \"%1\"},\n"
@@ -79,8 +73,6 @@ private slots:
         QTest::addColumn<QString>("arrived"); // the commands at the simulator, blank-separated
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("shown"); // all of stdout on success, else a part of stderr
-        const QString net = "ip 127.0.0.1\nport PORT\nsubnet 255.255.255.0\ngateway 127.0.0.1\nmac 02:4D:43:00:00:01\n";
-        const QString usage = "Usage: matrixctl";
         const auto row = [](const char *line, const char *arrived, int status, const QString &shown) {
             QTest::newRow(line) << QString(line) << QString(arrived) << status << shown;
         };
@@ -92,24 +84,30 @@ private slots:
         row("@tcp --json net get", "HWC", 0,
             "{\"hex\":\"48 57 43\",\"sent\":\"HWC\",\"time\":\"T\"}\n{\"gateway\":\"127.0.0.1\",\"ip\":\"127.0.0.1\","
             "\"mac\":\"02:4D:43:00:00:01\",\"port\":\"PORT\",\"subnet\":\"255.255.255.0\"}\n");
-        row("@pty --quiet net get", "HWC", 0, net);
+        row("@pty --quiet net get", "HWC", 0,
+            "ip 127.0.0.1\nport PORT\nsubnet 255.255.255.0\ngateway 127.0.0.1\nmac 02:4D:43:00:00:01\n");
         row("@pty scene call 4", "7CALL4", 0, "T 7CALL4\n");
         row("@pty --baud 115200 buzzer off", "7BUZOFF", 0, "T 7BUZOFF\n");
         row("@pty edid 3 5", "7D5E3.", 0, "T 7D5E3.\n");
         row("@pty raw --hex 31_44_33_56_35_2E", "1D3V5.", 0, "T 1D3V5.\n");
         row("@tcp raw 5D2V4.", "5D2V4.", 0, "T 5D2V4.\n");
-        row("--device Hall --json buzzer on", "7BUZON", 0, "{\"hex\":\"37 42 55 5A 4F 4E\",\"sent\":\"7BUZON\",\"time\":\"T\"}\n");
+        row("--device Hall --json buzzer on", "7BUZON", 0,
+            "{\"hex\":\"37 42 55 5A 4F 4E\",\"sent\":\"7BUZON\",\"time\":\"T\"}\n");
         row("devices", "", 0, "Hall\t127.0.0.1\tPORT\nBad\t127.0.1\t\n");
-        row("@tcp net set 10.0.0.5 255.0.0.0 10.0.0.1", "HWS10.0.0.5.255.0.0.0.10.0.0.1", 0, "T HWS10.0.0.5.255.0.0.0.10.0.0.1\n");
+        row("@tcp net set 10.0.0.5 255.0.0.0 10.0.0.1", "HWS10.0.0.5.255.0.0.0.10.0.0.1", 0,
+            "T HWS10.0.0.5.255.0.0.0.10.0.0.1\n");
         row("@tcp net reset", "HWR", 0, "T HWR\n");
         row("@closed buzzer on", "", 1, "Connection refused");
         row("--serial no-such-port buzzer on", "", 1, "No such file or directory");
-        for (const char *line : {"@tcp switch 0 2", "@tcp switch 3 2,65", "@tcp switch 3 2,", "@tcp scene call 17", "@tcp scene load 1",
-                                 "@tcp all 3 4", "@tcp jump 3", "@tcp buzzer up", "@tcp net set 10.0.0.5 255.0.0 1.1.1.1", "@tcp raw --hex 31_4G",
-                                 "@tcp --hex buzzer on", "@tcp --id 65536 onebyone", "--tcp 127.0.0.256 buzzer on", "--tcp 127.0.0.1:65536 buzzer on",
+        // Refused before any link opens, with the usage.
+        for (const char *line : {"@tcp switch 0 2", "@tcp switch 3 2,65", "@tcp switch 3 2,", "@tcp scene call 17",
+                                 "@tcp scene load 1", "@tcp all 3 4", "@tcp jump 3", "@tcp buzzer up",
+                                 "@tcp net set 10.0.0.5 255.0.0 10.0.0.1", "@tcp raw --hex 31_4G", "@tcp --hex buzzer on",
+                                 "@tcp --id 65536 onebyone", "--tcp 127.0.0.256 buzzer on", "--tcp 127.0.0.1:65536 buzzer on",
                                  "--device Bad buzzer on", "--device Nobody buzzer on", "--book nothing devices", "buzzer on",
-                                 "@tcp @pty buzzer on", "@pty --baud x buzzer on", "@tcp --loud buzzer on"})
-            row(line, "", 2, usage);
+                                 "@tcp @pty buzzer on", "@pty --baud x buzzer on", "@tcp --baud 9600 buzzer on",
+                                 "@tcp --loud buzzer on", "@tcp raw"})
+            row(line, "", 2, "Usage: matrixctl");
     }
 
     // What arrives is followed by a sentinel sent after the run ended: nothing else went out.
@@ -120,10 +118,9 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, shown);
         const int before = commands().size();
-        QString out, err;
-        QCOMPARE(run(line, &out, &err), status);
-        QCOMPARE(out, status == 0 ? shown : QString());
-        QVERIFY2(status == 0 || err.contains(shown), qPrintable(err));
+        QCOMPARE(run(line), status);
+        QCOMPARE(m_out, status == 0 ? shown : QString());
+        QVERIFY2(status == 0 || m_err.contains(shown), qPrintable(m_err));
         const QStringList expected = QString(arrived + " 1D1V1.").split(' ', Qt::SkipEmptyParts);
         QVERIFY(m_sim.waitForCommands(before + expected.size() - 1));
         sendSentinel(line.contains("@pty"));
@@ -136,10 +133,9 @@ private slots:
     {
         SimProcess late;
         QVERIFY(late.start({"--pty", "--reply-delay", "1000"}));
-        QString out, err;
-        QCOMPARE(run("--serial " + late.ptyPath() + " net get", &out, &err), 3);
-        QCOMPARE(out, "T HWC\n");
-        QVERIFY2(err.contains("no answer"), qPrintable(err));
+        QCOMPARE(run("--serial " + late.ptyPath() + " net get"), 3);
+        QCOMPARE(m_out, "T HWC\n");
+        QVERIFY2(m_err.contains("no answer"), qPrintable(m_err));
     }
 
     void writesNoFile()
