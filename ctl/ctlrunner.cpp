@@ -28,8 +28,10 @@ int CtlRunner::run()
     const bool open = tcp ? adapter.connectTcp(m_options.address, m_options.port)
                           : adapter.openSerial(m_options.address, m_options.port);
     if (!open) {
+        const QString &address = m_options.address;
+        const QString host = address.contains(QLatin1Char(':')) ? QLatin1Char('[') + address + QLatin1Char(']') : address;
         CtlOutput::error(QStringLiteral("cannot open %1: %2")
-                             .arg(tcp ? m_options.address + QLatin1Char(':') + m_options.port : m_options.address,
+                             .arg(tcp ? host + QLatin1Char(':') + m_options.port : address,
                                   adapter.linkErrorString()));
         return ExitLinkFailed;
     }
