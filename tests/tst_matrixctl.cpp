@@ -62,8 +62,8 @@ private slots:
         m_closed = QString("--tcp 127.0.0.1:%1").arg(closed.serverPort());
         m_env.writeFile("UserData.ini", "[General]\nid=7\n");
         // A number where text belongs: a store that may write would keep a copy and write the book anew.
-        m_book = QString("{ \"items\": [ {\"alias\": \"Hall\", \"ip\": \"127.0.0.1\", \"port\": \"%1\"},\n"
-                         "  {\"alias\": \"Bad\", \"ip\": \"127.0.1\", \"port\": 6800} ] }\n").arg(m_sim.portText()).toUtf8();
+        m_book = QString("{ \"items\": [ {\"alias\": \"Hall\", \"ip\": \"127.0.0.1\", \"port\": \"%1\", \"mac\": 0},\n"
+                         "  {\"alias\": \"Bad\", \"ip\": \"127.0.1\", \"port\": \"6800\"} ] }\n").arg(m_sim.portText()).toUtf8();
         m_env.writeFile("ipmanager", m_book);
     }
 
@@ -93,12 +93,13 @@ private slots:
         row("@tcp raw 5D2V4.", "5D2V4.", 0, "T 5D2V4.\n");
         row("--device Hall --json buzzer on", "7BUZON", 0,
             "{\"hex\":\"37 42 55 5A 4F 4E\",\"sent\":\"7BUZON\",\"time\":\"T\"}\n");
-        row("devices", "", 0, "Hall\t127.0.0.1\tPORT\nBad\t127.0.1\t\n");
+        row("devices", "", 0, "Hall\t127.0.0.1\tPORT\nBad\t127.0.1\t6800\n");
         row("@tcp net set 10.0.0.5 255.0.0.0 10.0.0.1", "HWS10.0.0.5.255.0.0.0.10.0.0.1", 0,
             "T HWS10.0.0.5.255.0.0.0.10.0.0.1\n");
         row("@tcp net reset", "HWR", 0, "T HWR\n");
         row("@closed buzzer on", "", 1, "Connection refused");
         row("--serial no-such-port buzzer on", "", 1, "No such file or directory");
+        row("--tcp [::1]:1 buzzer on", "", 1, "cannot open [::1]:1: ");
         // Refused before any link opens, with the usage.
         for (const char *line : {"@tcp switch 0 2", "@tcp switch 3 2,65", "@tcp switch 3 2,", "@tcp scene call 17",
                                  "@tcp scene load 1", "@tcp all 3 4", "@tcp jump 3", "@tcp buzzer up",
