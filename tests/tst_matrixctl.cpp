@@ -102,13 +102,13 @@ private slots:
         row("--tcp [::1]:1 buzzer on", "", 1, "cannot open [::1]:1: ");
         // Refused before any link opens, with the usage.
         for (const char *line : {"@tcp switch 0 2", "@tcp switch 3 2,65", "@tcp switch 3 2,", "@tcp scene call 17",
-                                 "@tcp scene load 1", "@tcp all 3 4", "@tcp jump 3", "@tcp buzzer up",
+                                 "@tcp scene load 1", "@tcp all 3 4", "@tcp jump 3", "@tcp buzzer", "@tcp buzzer up",
                                  "@tcp net set 10.0.0.5 255.0.0 10.0.0.1", "@tcp raw --hex 31_4G", "@tcp --hex buzzer on",
                                  "@tcp --id 65536 onebyone", "--tcp 127.0.0.256 buzzer on", "--tcp 127.0.0.1:65536 buzzer on",
                                  "--device Bad buzzer on", "--device Nobody buzzer on", "--book nothing devices", "buzzer on",
                                  "@tcp @pty buzzer on", "@pty --baud x buzzer on", "@tcp --baud 9600 buzzer on",
                                  "@tcp --loud buzzer on", "@tcp raw"})
-            row(line, "", 2, "Usage: matrixctl");
+            row(line, "", 2, "\nUsage: matrixctl"); // after the reason
     }
 
     // What arrives is followed by a sentinel sent after the run ended: nothing else went out.
