@@ -46,6 +46,12 @@ foreach(size 16 24 32 48 64 128 256)
         RENAME matrix-controller.png)
 endforeach()
 
+# matrixctl works in the folder it is started from, so it goes into bin/ itself.
+install(TARGETS matrixctl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${MC_CTL_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_SOURCE_DIR}/ctl/matrixctl.bash
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME matrixctl)
+
 set(MC_INSTALLS_SIM 0)
 if(TARGET matrix-sim)
     install(TARGETS matrix-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -59,7 +65,7 @@ if(TARGET tst_install)
         MC_CPACK_COMMAND="${CMAKE_CPACK_COMMAND}"
         MC_BUILD_DIR="${CMAKE_BINARY_DIR}"
         MC_INSTALLS_SIM=${MC_INSTALLS_SIM})
-    add_dependencies(tst_install matrix-controller)
+    add_dependencies(tst_install matrix-controller matrixctl)
 endif()
 
 # Debian package: cpack -G DEB in the build directory.
@@ -78,7 +84,8 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "scenes, names the channels, runs timed automatic switching, keeps an\n"
     "address book of networked matrices with their network card settings,\n"
     "and shows every command it sends. Its texts are in English, Simplified\n"
-    "Chinese and Traditional Chinese.")
+    "Chinese and Traditional Chinese. matrixctl sends the same commands from\n"
+    "scripts and room-control systems.")
 # Stage with DESTDIR so that the install prefix seen by the install rules is the
 # package's own (/usr): the menu entry names the launcher by its full path.
 set(CPACK_SET_DESTDIR ON)

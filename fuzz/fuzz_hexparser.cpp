@@ -1,6 +1,6 @@
 #include "fuzzharness.h"
 
-#include "panels/hextext.h"
+#include "link/hextext.h"
 
 void fuzzInput(const QByteArray &input)
 {

@@ -1,7 +1,7 @@
 #include "fuzzharness.h"
 
 #include "link/protocoladapter.h"
-#include "setup/netreply.h"
+#include "link/netreply.h"
 
 void fuzzInput(const QByteArray &input)
 {

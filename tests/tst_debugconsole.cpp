@@ -1,6 +1,6 @@
+#include "link/hextext.h"
 #include "link/protocoladapter.h"
 #include "panels/cdebugerframe.h"
-#include "panels/hextext.h"
 #include "support/ptypair.h"
 #include "support/testenv.h"
 

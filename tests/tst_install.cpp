@@ -16,11 +16,13 @@ private slots:
         QStringList files = QString("bin/matrix-controller libexec/matrix-controller/matrix-controller "
                                     "share/applications/matrix-controller.desktop share/matrix-controller/resource.dll "
                                     "share/matrix-controller/Lang/zh_cn.qm share/matrix-controller/Lang/zh_tw.qm "
-                                    "share/icons/hicolor/scalable/apps/matrix-controller.svg").split(' ');
+                                    "share/icons/hicolor/scalable/apps/matrix-controller.svg bin/matrixctl "
+                                    "share/man/man1/matrixctl.1.gz share/bash-completion/completions/matrixctl").split(' ');
         for (const int size : {16, 24, 32, 48, 64, 128, 256})
             files << QString("share/icons/hicolor/%1x%1/apps/matrix-controller.png").arg(size);
         for (const QString &file : qAsConst(files))
             QVERIFY2(QFileInfo("a prefix/" + file).isFile(), qPrintable(file));
+        QCOMPARE(QProcess::execute("a prefix/bin/matrixctl", {"--version"}), 0);
         m_env.writeFile("a prefix/libexec/matrix-controller/matrix-controller",
                         "#!/bin/sh\n{ pwd -P; for a in \"$@\"; do echo \"$a\"; done; } > \"$MC_REPORT\"\n");
         qputenv("MC_REPORT", m_env.filePath("report").toUtf8());

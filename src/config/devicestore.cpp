@@ -63,6 +63,13 @@ DeviceStore::DeviceStore()
     load();
 }
 
+DeviceStore::DeviceStore(const QString &path, Access access)
+    : m_file(path)
+    , m_readOnly(access == Access::ReadOnly)
+{
+    load();
+}
+
 DeviceStore::~DeviceStore()
 {
     save();
@@ -131,6 +138,8 @@ void DeviceStore::load()
 
 void DeviceStore::keepUnreadableCopy(const QByteArray &content, const char *reason)
 {
+    if (m_readOnly)
+        return;
     const QString copyPath = m_file.fileName() + UnreadableSuffix;
     QSaveFile copy(copyPath);
     if (copy.open(QIODevice::WriteOnly) && copy.write(content) == content.size() && copy.commit()) {
@@ -143,6 +152,8 @@ void DeviceStore::keepUnreadableCopy(const QByteArray &content, const char *reas
 
 void DeviceStore::save()
 {
+    if (m_readOnly)
+        return;
     // Writing over a file that could not be read would lose it for good.
     if (m_unreadable) {
         qDebug() << "create file" << m_file.fileName() << "not written: it could not be read at start";

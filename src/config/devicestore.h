@@ -12,7 +12,12 @@
 class DeviceStore
 {
 public:
+    enum class Access { ReadWrite, ReadOnly };
+
     DeviceStore();
+    // The book in another file. A read-only store never writes that file, nor
+    // a copy of it beside it: matrixctl reads the window's book this way.
+    explicit DeviceStore(const QString &path, Access access = Access::ReadWrite);
     ~DeviceStore();
 
     QList<DeviceEntry> entries() const;
@@ -32,4 +37,5 @@ private:
     QJsonObject m_root;
     // The file is there but could not be read; it is not written over then.
     bool m_unreadable = false;
+    bool m_readOnly = false;
 };

@@ -142,6 +142,11 @@ bool protocoladapter::isTcpLinkTo(const QString &host, const QString &port) cons
         && m_tcpSocket->peerPort() == static_cast<quint16>(port.toInt());
 }
 
+QString protocoladapter::linkErrorString() const
+{
+    return m_linkKind == SerialLink ? m_serialPort->errorString() : m_tcpSocket->errorString();
+}
+
 void protocoladapter::sendSwitch(int input, int output)
 {
     if (m_linkUp)

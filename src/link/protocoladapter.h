@@ -47,6 +47,8 @@ public:
     // True while the TCP link is up to this host and port, given as they would
     // be given to connectTcp().
     bool isTcpLinkTo(const QString &host, const QString &port) const;
+    // Why the last open or connect of the command link failed, in Qt's words.
+    QString linkErrorString() const;
 
     void sendSwitch(int input, int output);
     void sendSwitchMulti(int input, const QStringList &outputs);

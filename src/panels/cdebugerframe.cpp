@@ -1,7 +1,7 @@
 #include "panels/cdebugerframe.h"
 
+#include "link/hextext.h"
 #include "link/protocoladapter.h"
-#include "panels/hextext.h"
 
 #include <QCheckBox>
 #include <QDateTime>

@@ -3,10 +3,10 @@
 #include "config/devicestore.h"
 #include "config/linkparameters.h"
 #include "config/settings.h"
+#include "link/netreply.h"
 #include "link/protocoladapter.h"
 #include "setup/caliassetting.h"
 #include "setup/cconfigipdlg.h"
-#include "setup/netreply.h"
 #include "widgets/checkboxdelegate.h"
 #include "widgets/cipedit.h"
 

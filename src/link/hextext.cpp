@@ -1,4 +1,4 @@
-#include "panels/hextext.h"
+#include "link/hextext.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "setup/netreply.h"
+#include "link/netreply.h"
 
 #include <QStringList>
 

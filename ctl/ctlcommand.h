@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The command words of one matrixctl call, read and checked whole before any
+// link opens, so that a faulty call sends nothing at all.
+class CtlCommand
+{
+public:
+    enum class Kind {
+        Switch, All, OneByOne, SceneSave, SceneCall, BuzzerOn, BuzzerOff, Edid,
+        NetGet, NetSet, NetReset, Raw, Devices
+    };
+
+    // words: what follows the options; hex: raw's words are hex bytes.
+    // False, with errorText(), when they are no command this program sends.
+    bool parse(const QStringList &words, bool hex);
+    QString errorText() const;
+    bool needsLink() const;
+
+    Kind kind = Kind::Devices;
+    // switch, all: the input; edid: the output; scene: the scene.
+    int number = 0;
+    // switch: the outputs; edid: the inputs; ascending and each once, as the
+    // window lists the ticked channels.
+    QList<int> channels;
+    // net set: address, mask and gateway; raw: the text to send.
+    QStringList texts;
+
+private:
+    bool parseWords(const QString &verb, const QStringList &args, bool hex);
+    bool expect(const QStringList &args, int count, const char *form);
+    bool readChannel(const QString &word, const char *side, int *channel);
+    bool readChannels(const QString &word, const char *side);
+    bool readScene(const QStringList &args, Kind kind);
+    bool readNet(const QStringList &args);
+    bool readRaw(const QStringList &args, bool hex);
+    bool fail(const QString &text);
+
+    QString m_error;
+};
