@@ -41,7 +41,7 @@ void pick(QTableView *table, int row, const QString &entry)
             menu->setActiveAction(action->text() == entry ? action : menu->activeAction());
         QTest::keyClick(menu, Qt::Key_Return);
     });
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, table->viewport()->mapToGlobal(at));
     QApplication::sendEvent(table->viewport(), &event);
 }
 
