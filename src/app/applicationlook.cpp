@@ -3,25 +3,16 @@
 #include <QApplication>
 #include <QFile>
 #include <QFont>
-#include <QFontDatabase>
 #include <QResource>
 
 namespace {
 
 // The texts ask for Windows' Chinese interface font. Where it is absent, the Noto
 // CJK face draws Latin and Chinese alike: otherwise fontconfig searches its
-// fallbacks on every start and mixes a Latin face with a Chinese one.
+// fallbacks on every start and mixes a Latin face with a Chinese one. Qt tries
+// a family before its substitutes, so an installed Windows font still wins.
 const char *const WindowsFamilies[] = {"微软雅黑", "Microsoft YaHei"};
 const char *const StandInFamily = "Noto Sans CJK SC";
-
-bool fontInstalled(const QString &family)
-{
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    return QFontDatabase::hasFamily(family);
-#else
-    return QFontDatabase().hasFamily(family);
-#endif
-}
 
 } // namespace
 
@@ -35,9 +26,6 @@ void setUpApplicationLook(QApplication &app)
     const int nul = style.indexOf('\0');
     app.setStyleSheet(QString::fromUtf8(nul < 0 ? style : style.left(nul)));
 
-    for (const char *windowsFamily : WindowsFamilies) {
-        const QString family = QString::fromUtf8(windowsFamily);
-        if (!fontInstalled(family))
-            QFont::insertSubstitution(family, QString::fromLatin1(StandInFamily));
-    }
+    for (const char *family : WindowsFamilies)
+        QFont::insertSubstitution(QString::fromUtf8(family), QString::fromLatin1(StandInFamily));
 }
