@@ -7,7 +7,7 @@
 #include "memorybench.h"
 #include "pollbench.h"
 #include "startupbench.h"
-#include "support/windowdriver.h"
+#include "windowdriver.h"
 
 #include "app/mainwindow.h"
 #include "support/testenv.h"

@@ -5,7 +5,7 @@
 #include "benchtable.h"
 #include "ptyarrivalpeer.h"
 #include "tcparrivalpeer.h"
-#include "support/windowdriver.h"
+#include "windowdriver.h"
 
 #include "link/protocoladapter.h"
 

@@ -4,7 +4,7 @@
 #include "benchstats.h"
 #include "benchtable.h"
 #include "tcparrivalpeer.h"
-#include "support/windowdriver.h"
+#include "windowdriver.h"
 
 #include "link/protocoladapter.h"
 

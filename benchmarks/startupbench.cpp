@@ -4,17 +4,16 @@
 #include "benchtable.h"
 #include "processmemory.h"
 
+#include "app/applicationlook.h"
 #include "app/mainwindow.h"
 #include "support/testenv.h"
 
 #include <QApplication>
-#include <QDesktopWidget>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFont>
 #include <QMainWindow>
 #include <QProcess>
-#include <QResource>
+#include <QScreen>
 #include <QWindow>
 
 #include <cstdio>
@@ -42,17 +41,6 @@ bool waitUntilExposed(QWidget *window)
     }
 }
 
-// What main() does before it builds the window.
-void setUpApplication(QApplication &app)
-{
-    QResource::registerResource(QStringLiteral("resource.dll"));
-    QFile styleFile(QStringLiteral(":/resource/qss/writestyle.qss"));
-    styleFile.open(QIODevice::ReadOnly);
-    const QByteArray style = styleFile.readAll();
-    const int nul = style.indexOf('\0');
-    app.setStyleSheet(QString::fromUtf8(nul < 0 ? style : style.left(nul)));
-}
-
 
 } // namespace
 
@@ -64,7 +52,7 @@ StartupBench::StartupBench(int runs)
 int StartupBench::runChild(int argc, char **argv, const QString &kind)
 {
     QApplication app(argc, argv);
-    setUpApplication(app);
+    setUpApplicationLook(app);
 
     QElapsedTimer timer;
     timer.start();
@@ -75,10 +63,11 @@ int StartupBench::runChild(int argc, char **argv, const QString &kind)
         window.reset(new QMainWindow);
         window->setFixedSize(MainWindow::WindowWidth, MainWindow::WindowHeight);
     }
-    const QWidget *desktop = QApplication::desktop();
+    const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
     QApplication::setFont(QFont(QStringLiteral("微软雅黑")));
     window->show();
-    window->move((desktop->width() - window->width()) / 2, (desktop->height() - window->height()) / 2);
+    window->move(desktop.x() + (desktop.width() - window->width()) / 2,
+                 desktop.y() + (desktop.height() - window->height()) / 2);
     if (!waitUntilExposed(window.get()))
         return 1;
     // The first paint is part of being shown.
@@ -96,7 +85,7 @@ StartupBench::Sample StartupBench::startOnce(const QString &kind)
     Sample sample;
     TestEnv env(true);
     QProcess child;
-    child.setWorkingDirectory(env.path());
+    child.setWorkingDirectory(env.filePath(QStringLiteral(".")));
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     child.setProcessEnvironment(environment);

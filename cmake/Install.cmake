@@ -104,7 +104,12 @@ if(MC_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "${MC_DEB_FONT_DEPENDS}")
 else()
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS
-        "libqt5core5a (>= 5.8), libqt5gui5 (>= 5.8), libqt5widgets5 (>= 5.8), libqt5network5 (>= 5.8), libqt5serialport5 (>= 5.8), ${MC_DEB_FONT_DEPENDS}")
+    if(MC_QT_MAJOR EQUAL 6)
+        set(CPACK_DEBIAN_PACKAGE_DEPENDS
+            "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6network6 (>= 6.4), libqt6serialport6 (>= 6.4), ${MC_DEB_FONT_DEPENDS}")
+    else()
+        set(CPACK_DEBIAN_PACKAGE_DEPENDS
+            "libqt5core5a (>= 5.15), libqt5gui5 (>= 5.15), libqt5widgets5 (>= 5.15), libqt5network5 (>= 5.15), libqt5serialport5 (>= 5.15), ${MC_DEB_FONT_DEPENDS}")
+    endif()
 endif()
 include(CPack)

@@ -6,7 +6,7 @@
 void fuzzInput(const QByteArray &input)
 {
     const QString file = QStringLiteral("AliasConfig.ini");
-    const auto dir = fuzzDir({ { file, input } }, "UTF-8");
+    const auto dir = fuzzDir({ { file, input } }, IniText::Utf8);
     checkNamesSurvive(file, [] {
         AliasStore store;
         QStringList names;

@@ -5,7 +5,7 @@
 void fuzzInput(const QByteArray &input)
 {
     const QString file = QStringLiteral("SceneConfig.ini");
-    const auto dir = fuzzDir({ { file, input } }, "GB18030");
+    const auto dir = fuzzDir({ { file, input } }, IniText::Gb18030);
     checkNamesSurvive(file, [] {
         SceneStore store;
         QStringList names;

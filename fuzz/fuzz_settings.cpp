@@ -9,7 +9,7 @@ void fuzzInput(const QByteArray &input)
     const int split = input.indexOf("\n%%\n");
     const QByteArray app = split < 0 ? input : input.left(split);
     const QByteArray user = split < 0 ? input : input.mid(split + 4);
-    const auto dir = fuzzDir({ { "AppConfig.ini", app }, { "UserData.ini", user } }, "");
+    const auto dir = fuzzDir({ { "AppConfig.ini", app }, { "UserData.ini", user } }, IniText::Utf8);
     const auto readAllButPollSleep = [] {
         return QVariantList { getLangType(), getType(), getMatrix(), getInCount(), getOutCount(), getMatrixId(),
                               getAudio(), getConnectType(), getPollInBegin(), getPollInEnd(), getPollOutStart(),

@@ -1,6 +1,8 @@
 #pragma once
 
 // The one harness of the fuzz targets (README.md), included once by each.
+#include "config/initext.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -8,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <optional>
 
 // What a target feeds and what it checks, for one input.
 void fuzzInput(const QByteArray &input);
@@ -39,7 +42,7 @@ __attribute__((section("__libfuzzer_extra_counters"))) unsigned char g_features[
 // A fresh working directory with these files while the result lives, so that QSettings'
 // cache never hands one input's content to the next; INI files report how they parsed.
 inline std::unique_ptr<QTemporaryDir> fuzzDir(const QList<QPair<QString, QByteArray>> &files,
-                                              const char *iniCodec = nullptr)
+                                              std::optional<IniText> ini = std::nullopt)
 {
     auto dir = std::make_unique<QTemporaryDir>();
     FUZZ_CHECK(dir->isValid() && QDir::setCurrent(dir->path()));
@@ -47,11 +50,10 @@ inline std::unique_ptr<QTemporaryDir> fuzzDir(const QList<QPair<QString, QByteAr
         QFile out(file.first);
         FUZZ_CHECK(out.open(QIODevice::WriteOnly) && out.write(file.second) == file.second.size());
     }
-    for (int i = 0; iniCodec && i < files.size(); ++i) {
-        QSettings settings(files.at(i).first, QSettings::IniFormat);
-        settings.setIniCodec(iniCodec); // "" keeps Qt's default
-        ++g_features[i * 2048 + settings.status() + 4 * qMin(settings.childGroups().size(), 15)
-                     + 64 * qMin(settings.allKeys().size(), 30)];
+    for (int i = 0; ini && i < files.size(); ++i) {
+        const auto settings = openIni(files.at(i).first, *ini);
+        ++g_features[i * 2048 + iniStatus(*settings) + 4 * qMin(settings->childGroups().size(), 15)
+                     + 64 * qMin(settings->allKeys().size(), 30)];
     }
     return dir;
 }

@@ -6,6 +6,9 @@ MC_PACKAGES=(
     qtbase5-dev libqt5serialport5-dev qttools5-dev-tools qttools5-dev
     xvfb xauth imagemagick fonts-noto-cjk fonts-dejavu-core
 )
+# What a Qt 6 build needs besides (./test --qt6); Qt 6 reads GB18030 through
+# ICU, which Debian's Qt 6 is built with, so Core5Compat is not among them.
+MC_QT6_PACKAGES=(qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools)
 
 mc_install_deps() {
     local missing=()

@@ -19,7 +19,7 @@ int toNumber(const QString &digits)
         ++first;
     if (digits.size() - first > MaxDigits)
         return std::numeric_limits<int>::max();
-    return digits.midRef(first).toInt();
+    return QStringView(digits).mid(first).toInt();
 }
 
 QRegularExpression pattern(const char *text)

@@ -8,7 +8,6 @@
 #include "support/testenv.h"
 
 #include <QLocalServer>
-#include <QTextCodec>
 #include <QtTest>
 
 #include <memory>
@@ -137,11 +136,14 @@ void TstStores::startAndExit_data()
     row("scenes: first start", scenes, {}, "1|2",
         {"[SceneConfig]\n1=1\n10=10\n", "16=16\n2=2\n", "[SceneSaved]\n1=false\n10=false\n", "16=false\n2=false\n"},
         false, "create file");
-    const QByteArray hall = QTextCodec::codecForName("GB2312")->fromUnicode(QStringLiteral("大厅投影"));
+    const QByteArray hall = QByteArray::fromHex("b4f3ccfccdb6d3b0"); // 大厅投影 in GB2312
     row("scenes: GB2312 name, comma, key 7 missing, flags kept", scenes,
         "[SceneConfig]\n1=" + hall + "\n2=Hall A, left\n[SceneSaved]\n1=true\n", QStringLiteral("大厅投影|Hall A, left"),
         {"1=" + hall + "\n", "\n7=\n", "[SceneSaved]\n1=true\n10=false\n"}, false, "load file");
     row("scenes: damaged", scenes, "[SceneConfig\n1=Lost\n2=Kept\n", "Lost|Kept", {"2=Kept\n"}, true, "SceneConfig.ini.*damaged");
+    // As the Qt 5 build wrote it: each build reads it alike and writes it back byte for byte.
+    const QByteArray fromQt5 = bytes(QFileInfo(__FILE__).path() + "/data/SceneConfig-qt5.ini");
+    row("scenes: Chinese, Korean, Latin", scenes, fromQt5, QStringLiteral("大厅 Hall|회의실 A"), {fromQt5}, false, "load file");
 
     const QString book("ipmanager");
     const QByteArray noItems(R"({"items":[]})");
@@ -160,7 +162,7 @@ void TstStores::startAndExit_data()
          R"({"alias":"","gateway":"","ip":"","mac":"","port":"","subnet":""}]})"}, true, "not device texts");
     row("book: byte order mark in names", book, "{\"v\":2,\"\xef\xbb\xbfitems\":[{\"\xef\xbb\xbfip\":\"127.0.0.1\"}]}",
         "127.0.0.1,,,,,", {R"({"items":[{"alias":"","gateway":"","ip":"127.0.0.1","mac":"","port":"","subnet":""}],"v":2})"});
-    row("book: number beyond double", book, R"({"v":211111111111111111,"items":[]})", "", {R"("v":211111111111111100})"});
+    row("book: number beyond 64 bits", book, R"({"v":21111111111111111111,"items":[]})", "", {R"("v":21111111111111110000})"});
     row("book: names with NUL", book, QByteArray(R"({"items":[],"":[{"ok#/s":[],"ok#a":true}]})").replace('#', '\0'),
         "", {R"({"":[{"ok\u0000/s":[],"ok\u0000a":true}],"items":[]})"});
 }
@@ -210,13 +212,15 @@ void TstStores::startAndExit()
 void TstStores::namesReachTheNextStart_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::newRow("simplified") << QStringLiteral("舞台 左侧");
-    QTest::newRow("korean, beyond GB2312") << QStringLiteral("회의실 A");
+    QTest::addColumn<QByteArray>("gb18030"); // GB2312's own bytes where GB2312 has the characters
+    QTest::newRow("simplified") << QStringLiteral("舞台 左侧") << QByteArray::fromHex("cee8cca820d7f3b2e0");
+    QTest::newRow("korean, beyond GB2312") << QStringLiteral("회의실 A") << QByteArray::fromHex("8336a237833397358332a3352041");
 }
 
 void TstStores::namesReachTheNextStart()
 {
     QFETCH(QString, name);
+    QFETCH(QByteArray, gb18030);
     {
         AliasStore aliases;
         SceneStore scenes;
@@ -225,11 +229,13 @@ void TstStores::namesReachTheNextStart()
         aliases.setOutputAlias(63, name);
         scenes.setSceneName(4, name);
         devices.setEntries({{"127.0.0.1", "6800", "", "", "", name}});
+        setPort(name);
     }
-    // Older versions read the scene file as GB2312: GB18030 writes those names the same.
-    QVERIFY(bytes("AliasConfig.ini").contains("\n8=" + name.toUtf8() + '\n'));
-    QVERIFY(bytes("SceneConfig.ini").contains("\n5=" + QTextCodec::codecForName("GB18030")->fromUnicode(name) + '\n'));
-    moveToCopy({"AliasConfig.ini", "SceneConfig.ini", "ipmanager"});
+    // The same bytes from the Qt 5 and the Qt 6 build.
+    QVERIFY(bytes("AliasConfig.ini").contains(QByteArray("\n8=" + name.toUtf8() + '\n')));
+    QVERIFY(bytes("UserData.ini").contains(QByteArray("\nPort=" + name.toUtf8() + '\n')));
+    QVERIFY(bytes("SceneConfig.ini").contains(QByteArray("\n5=" + gb18030 + '\n')));
+    moveToCopy({"AliasConfig.ini", "SceneConfig.ini", "ipmanager", "UserData.ini"});
     AliasStore aliases;
     SceneStore scenes;
     DeviceStore devices;
@@ -237,6 +243,7 @@ void TstStores::namesReachTheNextStart()
     QCOMPARE(aliases.outputAlias(63), name);
     QCOMPARE(scenes.sceneName(4), name);
     QCOMPARE(devices.entries().value(0).alias, name);
+    QCOMPARE(readLinkParameters().port, name);
 }
 
 void TstStores::everySetterWritesItsKey()

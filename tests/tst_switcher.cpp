@@ -21,7 +21,7 @@ struct Panel
     std::unique_ptr<CSwitcherFrame> frame = std::make_unique<CSwitcherFrame>();
     const QList<QCheckBox *> tiles = frame->findChildren<QCheckBox *>(); // inputs first
 
-    QCheckBox *tile(const QString &name) const { return tiles.value((name[0] == 'o') * 16 + name.midRef(1).toInt() - 1); }
+    QCheckBox *tile(const QString &name) const { return tiles.value((name[0] == 'o') * 16 + QStringView(name).mid(1).toInt() - 1); }
     void click(const QString &names) const
     {
         for (const QString &name : names.split(' ', Qt::SkipEmptyParts))

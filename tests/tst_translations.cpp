@@ -77,7 +77,7 @@ private slots:
     {
         for (const QString ts : {"zh_cn.ts", "zh_tw.ts"}) {
             QVERIFY(QFile::copy(QFileInfo(__FILE__).path() + "/../translations/" + ts, ts));
-            QCOMPARE(QProcess::execute(QLibraryInfo::location(QLibraryInfo::BinariesPath) + "/lupdate",
+            QCOMPARE(QProcess::execute(MC_LUPDATE,
                                        {"-silent", "-locations", "none", QFileInfo(__FILE__).path() + "/../src", "-ts", ts}), 0);
             QVERIFY2(!QString::fromUtf8(m_env.readFile(ts)).contains(QRegularExpression("type=|<translation></translation>")), qPrintable(ts));
         }

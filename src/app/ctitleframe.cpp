@@ -178,7 +178,7 @@ void CTitleFrame::slotSwitchLang(QAction *action)
 void CTitleFrame::mousePressEvent(QMouseEvent *event)
 {
     m_dragging = true;
-    const QPoint at = event->screenPos().toPoint();
+    const QPoint at = mapToGlobal(event->pos());
     m_lastX = at.x();
     m_lastY = at.y();
     QFrame::mousePressEvent(event);
@@ -187,7 +187,7 @@ void CTitleFrame::mousePressEvent(QMouseEvent *event)
 void CTitleFrame::mouseMoveEvent(QMouseEvent *event)
 {
     if (m_dragging) {
-        const QPoint at = event->screenPos().toPoint();
+        const QPoint at = mapToGlobal(event->pos());
         QWidget *win = window();
         win->move(win->pos() + QPoint(at.x() - m_lastX, at.y() - m_lastY));
         m_lastX = at.x();

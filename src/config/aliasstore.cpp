@@ -1,5 +1,6 @@
 #include "config/aliasstore.h"
 
+#include "config/initext.h"
 #include "config/settings.h"
 
 #include <QDebug>
@@ -26,7 +27,7 @@ QString defaultName(const QString &word, int channel)
 // instead of letting it read as empty and be written back empty.
 QString nameFromValue(const QVariant &value)
 {
-    if (value.type() == QVariant::StringList)
+    if (value.userType() == QMetaType::QStringList)
         return value.toStringList().join(QStringLiteral(", "));
     return value.toString();
 }
@@ -47,9 +48,8 @@ bool aliasFileMissing()
 }
 
 AliasStore::AliasStore()
-    : m_settings(new QSettings(AliasFile, QSettings::IniFormat))
+    : m_settings(openIni(AliasFile, IniText::Utf8))
 {
-    m_settings->setIniCodec("UTF-8");
     // Written beside the old file and renamed over it, so a kill mid-write leaves it whole.
     m_settings->setAtomicSyncRequired(true);
     if (aliasFileMissing()) {

@@ -1,9 +1,10 @@
 #include "config/scenestore.h"
 
+#include "config/initext.h"
+
 #include <QDebug>
 #include <QFile>
 #include <QSettings>
-#include <QTextCodec>
 #include <QVariant>
 
 namespace {
@@ -13,10 +14,6 @@ const QString DamagedSceneFile = QStringLiteral("SceneConfig.ini.bad");
 const QString NamesGroup = QStringLiteral("SceneConfig");
 const QString SavedGroup = QStringLiteral("SceneSaved");
 
-// GB18030 reads every GB2312/GBK file of earlier versions byte for byte the same,
-// and unlike GB2312 it can write Korean, kana and the rest of the BMP instead of "?".
-const char *const SceneCodec = "GB18030";
-
 QString sceneKey(int number)
 {
     return QStringLiteral("%1").arg(number);
@@ -25,7 +22,7 @@ QString sceneKey(int number)
 // A hand-edited name with an unquoted comma reads back as a list; keep all of it.
 QString nameFromValue(const QVariant &value)
 {
-    if (value.type() == QVariant::StringList)
+    if (value.userType() == QMetaType::QStringList)
         return value.toStringList().join(QStringLiteral(", "));
     return value.toString();
 }
@@ -38,9 +35,8 @@ bool sceneFileMissing()
 }
 
 SceneStore::SceneStore()
-    : m_settings(new QSettings(SceneFile, QSettings::IniFormat))
+    : m_settings(openIni(SceneFile, IniText::Gb18030))
 {
-    m_settings->setIniCodec(QTextCodec::codecForName(SceneCodec));
     // Written beside the old file and renamed over it, so a kill mid-write leaves it whole.
     m_settings->setAtomicSyncRequired(true);
     if (sceneFileMissing()) {
@@ -56,8 +52,7 @@ SceneStore::~SceneStore()
 {
     if (!writeBack())
         qDebug() << "can't write" << SceneFile << "scene names of this run are lost";
-    delete m_settings;
-    m_settings = nullptr;
+    m_settings.reset();
 }
 
 QString SceneStore::sceneName(int index) const
@@ -123,12 +118,13 @@ void SceneStore::load()
     // did not touch would otherwise only show when the rewrite parses it.
     m_settings->allKeys();
     // A damaged file is rewritten from what could be read: keep it as it was.
-    if (m_settings->status() == QSettings::FormatError) {
+    const QSettings::Status status = iniStatus(*m_settings);
+    if (status == QSettings::FormatError) {
         qDebug() << SceneFile << "is damaged; names it lost read as empty; the file is kept as"
                  << DamagedSceneFile;
         QFile::remove(DamagedSceneFile);
         QFile::copy(SceneFile, DamagedSceneFile);
-    } else if (m_settings->status() != QSettings::NoError) {
+    } else if (status != QSettings::NoError) {
         qDebug() << SceneFile << "is unreadable; missing names read as empty";
     }
 }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class QSettings;
 
 // True when "SceneConfig.ini" is not in the working directory.
@@ -32,7 +34,7 @@ private:
     // Writes the file whole; false when it could not be written.
     bool writeBack();
 
-    QSettings *m_settings = nullptr;
+    std::unique_ptr<QSettings> m_settings;
     QStringList m_names;
     QList<bool> m_saved;
 };

@@ -1,5 +1,7 @@
 #include "config/settings.h"
 
+#include "config/initext.h"
+
 #include <QDebug>
 #include <QFile>
 #include <QSet>
@@ -44,29 +46,29 @@ QSet<QString> &damagedFiles()
 
 QVariant readValue(const QString &file, const QString &key, const QVariant &fallback = QVariant())
 {
-    QSettings settings(file, QSettings::IniFormat);
-    const QVariant value = settings.value(key, fallback);
-    if (settings.status() == QSettings::FormatError)
+    const auto settings = openIni(file, IniText::Utf8);
+    const QVariant value = settings->value(key, fallback);
+    if (settings->status() == QSettings::FormatError)
         damagedFiles().insert(file);
-    reportReadStatus(file, settings.status());
+    reportReadStatus(file, settings->status());
     return value;
 }
 
 void writeValue(const QString &file, const QString &key, const QVariant &value)
 {
-    QSettings settings(file, QSettings::IniFormat);
+    const auto settings = openIni(file, IniText::Utf8);
     // The rewrite keeps only what could be parsed, so a damaged file is kept as
     // it was first. Sections are parsed when first touched: touch them all.
-    settings.allKeys();
+    settings->allKeys();
     const bool damaged = damagedFiles().remove(file);
-    if (damaged || settings.status() == QSettings::FormatError) {
+    if (damaged || settings->status() == QSettings::FormatError) {
         qDebug() << file << "is damaged and is written anew; the old file is kept as" << file + DamagedSuffix;
         QFile::remove(file + DamagedSuffix);
         QFile::copy(file, file + DamagedSuffix);
     }
-    settings.setValue(key, value);
-    settings.sync();
-    if (settings.status() == QSettings::AccessError && firstReport(file, "unwritable"))
+    settings->setValue(key, value);
+    settings->sync();
+    if (settings->status() == QSettings::AccessError && firstReport(file, "unwritable"))
         qDebug() << file << "could not be written; settings stored in this run are lost";
 }
 

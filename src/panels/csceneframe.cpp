@@ -83,15 +83,10 @@ void CSceneFrame::initSceneButtons()
     m_loadButtons = makeSceneButtons(loadGrid, m_loadClickMapper, m_loadRenameMapper);
     m_loadGroup->setLayout(loadGrid);
 
-    // mapped(int) is deprecated from Qt 5.15 on, but its successor mappedInt() does
-    // not exist before 5.15 and the program still builds against older Qt 5 releases.
-    QT_WARNING_PUSH
-    QT_WARNING_DISABLE_DEPRECATED
-    connect(m_saveClickMapper, qOverload<int>(&QSignalMapper::mapped), this, &CSceneFrame::saveScene);
-    connect(m_saveRenameMapper, qOverload<int>(&QSignalMapper::mapped), this, &CSceneFrame::renameSaveScene);
-    connect(m_loadClickMapper, qOverload<int>(&QSignalMapper::mapped), this, &CSceneFrame::loadScene);
-    connect(m_loadRenameMapper, qOverload<int>(&QSignalMapper::mapped), this, &CSceneFrame::renameLoadScene);
-    QT_WARNING_POP
+    connect(m_saveClickMapper, &QSignalMapper::mappedInt, this, &CSceneFrame::saveScene);
+    connect(m_saveRenameMapper, &QSignalMapper::mappedInt, this, &CSceneFrame::renameSaveScene);
+    connect(m_loadClickMapper, &QSignalMapper::mappedInt, this, &CSceneFrame::loadScene);
+    connect(m_loadRenameMapper, &QSignalMapper::mappedInt, this, &CSceneFrame::renameLoadScene);
 }
 
 QList<ButtonWithMenu *> CSceneFrame::makeSceneButtons(QGridLayout *grid, QSignalMapper *clickMapper,

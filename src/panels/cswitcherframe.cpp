@@ -123,10 +123,8 @@ void CSwitcherFrame::initInputGroup()
                 QOverload<>::of(&QSignalMapper::map));
     }
 
-    // mapped() is overloaded and its int form deprecated in Qt 5.15; the string form
-    // names the one this wiring is built on without pulling in the deprecation.
-    connect(m_inputRenameMapper, SIGNAL(mapped(int)), this, SIGNAL(renameInput(int)));
-    connect(m_inputClickMapper, SIGNAL(mapped(int)), this, SIGNAL(clickInput(int)));
+    connect(m_inputRenameMapper, &QSignalMapper::mappedInt, this, &CSwitcherFrame::renameInput);
+    connect(m_inputClickMapper, &QSignalMapper::mappedInt, this, &CSwitcherFrame::clickInput);
 }
 
 void CSwitcherFrame::initOutputGroup()
@@ -152,8 +150,8 @@ void CSwitcherFrame::initOutputGroup()
                 QOverload<>::of(&QSignalMapper::map));
     }
 
-    connect(m_outputRenameMapper, SIGNAL(mapped(int)), this, SIGNAL(renameOutput(int)));
-    connect(m_outputClickMapper, SIGNAL(mapped(int)), this, SIGNAL(clickOutput(int)));
+    connect(m_outputRenameMapper, &QSignalMapper::mappedInt, this, &CSwitcherFrame::renameOutput);
+    connect(m_outputClickMapper, &QSignalMapper::mappedInt, this, &CSwitcherFrame::clickOutput);
 }
 
 void CSwitcherFrame::initActionRow()
@@ -203,28 +201,21 @@ void CSwitcherFrame::initConnections()
     connect(this, &CSwitcherFrame::clickOutput, this, &CSwitcherFrame::clickOutputSlot);
     connect(this, &CSwitcherFrame::renameOutput, this, &CSwitcherFrame::renameOutputSlot);
     connect(this, &CSwitcherFrame::renameInput, this, &CSwitcherFrame::renameInputSlot);
-#if QT_VERSION >= QT_VERSION_CHECK(5, 15, 0)
     connect(m_typeGroup, &QButtonGroup::idClicked, this, &CSwitcherFrame::choseTypeChange);
-#else
-    connect(m_typeGroup, QOverload<int>::of(&QButtonGroup::buttonClicked), this,
-            &CSwitcherFrame::choseTypeChange);
-#endif
     connect(m_settingButton, &QPushButton::clicked, this, &CSwitcherFrame::clickSetting);
 }
 
 void CSwitcherFrame::selectChannel(int index, bool exclusive, QSignalMapper *mapper,
-                                   const char *signal, const QList<CheckBoxWithMenu *> &buttons,
-                                   Selection &selection)
+                                   const QList<CheckBoxWithMenu *> &buttons, Selection &selection)
 {
     if (exclusive) {
         selection.reset();
         // Unchecking the others must never come back through the mapper as a click.
-        disconnect(mapper, SIGNAL(mapped(int)), this, signal);
+        const QSignalBlocker quiet(mapper);
         for (int k = 0; k < buttons.size(); ++k) {
             if (k != index && buttons.at(k)->isChecked())
                 buttons.at(k)->setChecked(false);
         }
-        connect(mapper, SIGNAL(mapped(int)), this, signal);
     }
     selection.set(static_cast<size_t>(index), buttons.at(index)->isChecked());
 }
@@ -234,16 +225,15 @@ void CSwitcherFrame::clickInputSlot(int index)
     const int type = linkParameters().audio;
     qDebug() << "A...." << type;
     const bool exclusive = type == TypeAll || type == TypeVideo || type == TypeAudio;
-    selectChannel(index, exclusive, m_inputClickMapper, SIGNAL(clickInput(int)), m_inputButtons,
-                  m_inputSelection);
+    selectChannel(index, exclusive, m_inputClickMapper, m_inputButtons, m_inputSelection);
 }
 
 void CSwitcherFrame::clickOutputSlot(int index)
 {
     const int type = linkParameters().audio;
     qDebug() << "A...." << type;
-    selectChannel(index, type == TypeEdid, m_outputClickMapper, SIGNAL(clickOutput(int)),
-                  m_outputButtons, m_outputSelection);
+    selectChannel(index, type == TypeEdid, m_outputClickMapper, m_outputButtons,
+                  m_outputSelection);
 }
 
 QList<int> CSwitcherFrame::selectedChannels(const Selection &selection)

@@ -64,7 +64,7 @@ private:
     void retranslateUi();
     void renameChannel(int index, int mode);
     QGridLayout *createChannelGrid(QGroupBox *group);
-    void selectChannel(int index, bool exclusive, QSignalMapper *mapper, const char *signal,
+    void selectChannel(int index, bool exclusive, QSignalMapper *mapper,
                        const QList<CheckBoxWithMenu *> &buttons, Selection &selection);
     static QList<int> selectedChannels(const Selection &selection);
 

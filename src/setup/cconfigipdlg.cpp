@@ -8,8 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegExp>
-#include <QRegExpValidator>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 namespace {
@@ -43,7 +42,7 @@ void CConfigIPDlg::initUi()
     m_ipEdit = new CIPEdit;
     m_portEdit = new QLineEdit;
     m_portEdit->setMaximumWidth(PortFieldMaximumWidth);
-    m_portEdit->setValidator(new QRegExpValidator(QRegExp(PortPattern, Qt::CaseSensitive), m_portEdit));
+    m_portEdit->setValidator(new QRegularExpressionValidator(QRegularExpression(PortPattern), m_portEdit));
     m_portEdit->setEnabled(false);
     m_subnetEdit = new CIPEdit;
     m_gatewayEdit = new CIPEdit;
@@ -97,7 +96,7 @@ DeviceEntry CConfigIPDlg::entry() const
 // Form only: a gateway of zeros or an odd subnet mask is the operator's call.
 bool CConfigIPDlg::validateAddresses() const
 {
-    const QRegExpValidator validator(QRegExp(DottedQuadPattern, Qt::CaseSensitive));
+    const QRegularExpressionValidator validator{QRegularExpression(DottedQuadPattern)};
     for (const CIPEdit *field : {m_ipEdit, m_subnetEdit, m_gatewayEdit}) {
         QString address = field->text();
         int pos = 0;
@@ -112,7 +111,7 @@ bool CConfigIPDlg::validatePort() const
 {
     if (!m_portEdit->isEnabled())
         return true;
-    const QRegExpValidator validator(QRegExp(PortPattern, Qt::CaseSensitive));
+    const QRegularExpressionValidator validator{QRegularExpression(PortPattern)};
     QString port = m_portEdit->text();
     int pos = 0;
     return validator.validate(port, pos) == QValidator::Acceptable;

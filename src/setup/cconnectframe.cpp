@@ -23,7 +23,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
-#include <QRegExp>
+#include <QRegularExpression>
 #include <QSerialPortInfo>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -76,8 +76,8 @@ QStringList serialPortNames()
     const auto ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : ports) {
 #ifdef Q_OS_WIN
-        const QRegExp comPattern(QStringLiteral("[c|C][o|O][m|M]([0-9]+)"), Qt::CaseSensitive);
-        if (comPattern.indexIn(info.portName(), 0) < 0)
+        const QRegularExpression comPattern(QStringLiteral("[c|C][o|O][m|M]([0-9]+)"));
+        if (!comPattern.match(info.portName()).hasMatch())
             continue;
 #endif
         names.append(info.portName());

@@ -38,7 +38,7 @@ bool CheckBoxDelegate::editorEvent(QEvent *event, QAbstractItemModel *model,
         if (mouseEvent->button() != Qt::LeftButton)
             return true;
         // A double click is swallowed: the releases around it do the toggling.
-        if (!checkBoxRect(option).contains(mouseEvent->localPos().toPoint())
+        if (!checkBoxRect(option).contains(mouseEvent->pos())
             || event->type() == QEvent::MouseButtonDblClick) {
             return true;
         }

@@ -4,8 +4,7 @@
 
 #include <QEvent>
 #include <QLabel>
-#include <QRegExp>
-#include <QRegExpValidator>
+#include <QRegularExpressionValidator>
 #include <QStringList>
 #include <QVariant>
 
@@ -111,7 +110,7 @@ QString CIPEdit::text() const
 
 void CIPEdit::setText(const QString &text)
 {
-    const QRegExpValidator validator(QRegExp(DottedQuadPattern, Qt::CaseSensitive));
+    const QRegularExpressionValidator validator{QRegularExpression(DottedQuadPattern)};
     QString candidate = text;
     int pos = 0;
     if (validator.validate(candidate, pos) == QValidator::Acceptable) {
@@ -130,7 +129,7 @@ void CIPEdit::setText(const QString &text)
 // as the part's own validator would.
 void CIPEdit::pasteAddress(const QString &text)
 {
-    const QRegExpValidator validator(QRegExp(DottedQuadPattern, Qt::CaseSensitive));
+    const QRegularExpressionValidator validator{QRegularExpression(DottedQuadPattern)};
     QString candidate = text;
     int pos = 0;
     if (validator.validate(candidate, pos) != QValidator::Acceptable)
