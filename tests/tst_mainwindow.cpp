@@ -42,27 +42,35 @@ private slots:
         }
     }
 
-    // Matrix ID: the kept dialog shows the current one, only an accepted entry is stored, as a number. About: the
-    // notice shows for the exact word only, and stays. A language chosen is stored and announced, the same again not.
+    // Matrix ID: the kept dialog shows the one in use, as the menu does; Ok takes only a whole number from 0 to 999,
+    // anything else it refuses with a hint and stores nothing. About: the notice shows for the exact word only, and
+    // stays. A language chosen is stored and announced, the same again not.
     void titleBar()
     {
         linkParameters().langType = 2;
+        linkParameters().matrixId = 3;
         MainWindow window;
-        const struct { const char *typed; bool accept; int id; const char *stored; } entries[] = {
-            {"12", true, 12, "12"}, {"1a", true, 0, "0"}, {"9", false, 3, "0"}};
-        for (const auto &entry : entries) {
-            linkParameters().matrixId = 3;
-            QStringList fields;
+        int id = 3;
+        // Typed, then the ID in use; "!": refused. Cancel for the last.
+        for (const QString entry : {"12 12", "1a !", "l !", "1O !", "-7 !", "99999999999 !", "1000 !", " 5 !", " !",
+                                    "007 7", "999 999", "0 0", "4 0"}) {
+            QCOMPARE(appMenu(&window)->actions().at(1)->text(), QString("Matrix ID: %1").arg(id));
+            QString seen;
             answerNextModal([&](QDialog *dialog) {
-                for (QLineEdit *field : dialog->findChildren<QLineEdit *>())
-                    fields << field->text();
-                dialog->findChildren<QLineEdit *>().last()->setText(entry.typed);
-                entry.accept ? dialog->accept() : dialog->reject();
+                const QList<QLineEdit *> fields = dialog->findChildren<QLineEdit *>();
+                seen = fields.at(0)->text() + '|' + fields.at(1)->text();
+                fields.at(1)->setText(entry.section(' ', 0, -2));
+                dialog->findChildren<QPushButton *>().at(entry == "4 0")->click(); // Ok, Cancel
+                seen += dialog->isVisible() && dialog->findChildren<QLabel *>().last()->isVisible() ? "|refused" : "";
+                if (dialog->isVisible())
+                    dialog->reject();
             });
             appMenu(&window)->actions().at(1)->trigger();
-            QCOMPARE(fields, (QStringList{"Matrix ID 3", "3"}));
-            QCOMPARE(linkParameters().matrixId, entry.id);
-            QCOMPARE(QSettings("UserData.ini", QSettings::IniFormat).value("id").toString(), QString(entry.stored));
+            const bool refused = entry.endsWith('!');
+            QCOMPARE(seen, QString("Matrix ID %1|%1").arg(id) + (refused ? "|refused" : ""));
+            id = refused ? id : entry.section(' ', -1).toInt();
+            QCOMPARE(linkParameters().matrixId, id);
+            QCOMPARE(QSettings("UserData.ini", QSettings::IniFormat).value("id").toInt(), id);
         }
 
         for (const QString word : {"supplier", "Supplier", " supplier", "supplier "}) {

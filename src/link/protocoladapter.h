@@ -60,6 +60,9 @@ public:
     bool sendNetSetting(const QString &ip, const QString &subnet, const QString &gateway);
     bool sendNetReset();
     void sendRaw(const QString &text);
+    // Bytes as typed in hex, any value 00 to FF; the matrix ID 0 rewriting
+    // applies as for text.
+    void sendRawBytes(const QByteArray &bytes);
     QString queryNetSetting();
 
 signals:
@@ -67,6 +70,15 @@ signals:
     // The device side closed an open link (kind: 0 serial, 1 TCP). Delivered
     // from the event loop, and only if that link has not been opened again.
     void linkDropped(int kind);
+    // Whether any link is left to carry commands; emitted when that changes.
+    void linkUpChanged(bool up);
+    // A link that failed or a query left unanswered, in the operator's words
+    // with the reason Qt gives.
+    void linkFailed(const QString &reason);
+    // A blocking wait of the link starts (true) or is over (false).
+    void busy(bool waiting);
+    // The bytes of one command as they went to the wire.
+    void bytesSent(const QByteArray &bytes);
 
 private:
     protocoladapter();
@@ -74,6 +86,7 @@ private:
 
     // Whether the command was handed whole to the link.
     bool send(QString command);
+    bool writeBytes(const QByteArray &bytes);
     bool writeSerial(const QString &command);
     bool writeTcp(const QString &command);
     void readReply(int maxSize);
