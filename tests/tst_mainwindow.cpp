@@ -1,9 +1,13 @@
 #include "app/ctitleframe.h"
 #include "app/mainwindow.h"
 #include "config/linkparameters.h"
+#include "link/protocoladapter.h"
+#include "support/ptypair.h"
+#include "support/tcppeer.h"
 #include "support/modalhelper.h"
 #include "support/testenv.h"
 
+#include <QSerialPort>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -18,6 +22,21 @@ QString languages(QWidget *window)
     for (QAction *action : appMenu(window)->actions().first()->menu()->actions())
         shown += action->isChecked() ? " " + action->text() : QString();
     return shown;
+}
+
+QPushButton *button(QWidget *root, const QString &text)
+{
+    for (QPushButton *button : root->findChildren<QPushButton *>())
+        if (button->text() == text && button->isVisible())
+            return button;
+    return nullptr;
+}
+
+// The console's notices, without their stamps.
+QStringList notices(QWidget *window)
+{
+    const QStringList lines = window->findChild<QTextEdit *>("textLog")->toPlainText().split('\n').filter(" [!] ");
+    return QStringList(lines).replaceInStrings(QRegularExpression("^.* \\[!\\] "), QString());
 }
 
 } // namespace
@@ -103,6 +122,56 @@ private slots:
         QTRY_VERIFY(window.isMinimized());
         QTest::mouseClick(window.findChild<QPushButton *>("closeButton"), Qt::LeftButton);
         QTRY_VERIFY(!window.isVisible());
+    }
+
+    // Failures reach the console as notices, with the reason Qt gives; the cursor shows a blocking wait. A poll run
+    // goes on over the link that is left and stops with the last one, and starts on none.
+    void operatorSeesFailures()
+    {
+        linkParameters().langType = 2;
+        linkParameters().matrixId = 1;
+        QTcpSocket refusing; // bound and never listening
+        QVERIFY(refusing.bind(QHostAddress::LocalHost, 0, QAbstractSocket::DontShareAddress));
+        m_env.writeFile("ipmanager", QString(R"({"items":[{"ip":"127.0.0.1","port":"%1"}]})").arg(refusing.localPort()).toLatin1());
+        MainWindow window;
+        window.show();
+        PtyPair taken, pty;
+        QSerialPort elsewhere(taken.slavePath());
+        QVERIFY(elsewhere.open(QIODevice::ReadWrite));
+        window.findChild<QComboBox *>()->setEditText(taken.slavePath());
+        QStringList cursors;
+        QObject::connect(&protocoladapter::instance(), &protocoladapter::busy, &window, [&cursors](bool waiting) {
+            cursors << QString("%1%2").arg(waiting).arg(QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : -1);
+        });
+        QTableView *devices = window.findChild<QTableView *>();
+        devices->model()->setData(devices->model()->index(0, 0), true);
+        for (QPushButton *connectButton : window.findChildren<QPushButton *>())
+            if (connectButton->text() == "Connect")
+                connectButton->click(); // Com, then Net
+        const QString busy = "can't open port " + taken.slavePath() + ": Permission error while locking the device";
+        QCOMPARE(notices(&window), (QStringList{busy,
+                                                QString("can't connect to 127.0.0.1:%1: Connection refused").arg(refusing.localPort())}));
+        QCOMPARE(cursors.join(' '), "13 0-1");
+
+        TcpPeer peer;
+        QVERIFY(protocoladapter::instance().openSerial(pty.slavePath(), "9600"));
+        QVERIFY(protocoladapter::instance().connectTcp("127.0.0.1", peer.portText()));
+        button(&window, "Setting")->click();
+        window.findChild<QComboBox *>("pollSleepBox")->setCurrentText("100");
+        button(&window, "Start Poll")->click();
+        QVERIFY(peer.waitForBytes(6));
+        peer.dropClient();
+        QVERIFY(pty.readAtLeast(6).startsWith("1D"));
+        pty.closeMaster();
+        QTRY_VERIFY(button(&window, "Start Poll"));
+        button(&window, "Start Poll")->click();
+        button(&window, "Back")->click();
+        QVERIFY(!protocoladapter::instance().openSerial(taken.slavePath(), "9600"));
+        QStringList seen = notices(&window).mid(2);
+        seen[1] = seen[1].section(':', 0, 0); // the reason a pty gives varies
+        QCOMPARE(seen, (QStringList{"TCP link dropped: The remote host closed the connection",
+                                                       "serial link " + pty.slavePath() + " dropped", "Poll stopped: no link is left",
+                                                       "Poll not started: no link is open", busy}));
     }
 };
 

@@ -80,6 +80,7 @@ bool protocoladapter::openSerial(const QString &portName, const QString &baud)
         m_serialPort->setParity(QSerialPort::NoParity);
         m_serialPort->setFlowControl(QSerialPort::NoFlowControl);
         m_serialOpen = true;
+        m_serialName = portName;
         ++m_linkEpoch[SerialLink];
     } else {
         emit linkFailed(tr("can't open port %1: %2").arg(portName, m_serialPort->errorString()));
@@ -373,7 +374,7 @@ void protocoladapter::onSerialError(int error)
     if (m_closingSerial || !m_serialOpen || (error != QSerialPort::ResourceError && error != QSerialPort::ReadError))
         return;
     qDebug().noquote() << "serial link dropped:" << m_serialPort->portName() << m_serialPort->errorString();
-    emit linkFailed(tr("serial link %1 dropped: %2").arg(m_serialPort->portName(), m_serialPort->errorString()));
+    emit linkFailed(tr("serial link %1 dropped: %2").arg(m_serialName, m_serialPort->errorString()));
     m_serialPort->close();
     m_serialOpen = false;
     updateLinkState(m_linkKind);

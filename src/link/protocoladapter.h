@@ -102,6 +102,8 @@ private:
     void updateLinkState(int preferredKind);
 
     QSerialPort *m_serialPort = nullptr;
+    // The port as the operator named it, for the words of a drop.
+    QString m_serialName;
     QTcpSocket *m_tcpSocket = nullptr;
     matrixcommand *m_command = nullptr;
     QByteArray m_reply;
