@@ -64,7 +64,7 @@ private slots:
         QTest::addColumn<QString>("logged"); // the text log before the sentinel's line
         const QString notHex = "[!] \"%1\" is no hex byte (00 to FF)";
         QTest::newRow("text, by the button") << QStringList{"1BUZON", "b"} << "1BUZON" << QByteArray("1BUZON") << "1BUZON|";
-        QTest::newRow("hex, bytes from 80 up") << QStringList{"h", "31 FF 80"} << "31 FF 80" << QByteArray("1\xff\x80") << QString::fromLocal8Bit("1\xff\x80|");
+        QTest::newRow("hex, bytes from 80 up") << QStringList{"h", "31 FF 80"} << "31 FF 80" << QByteArray("1\xff\x80") << QString::fromLatin1("1\xff\x80|");
         QTest::newRow("hex turned to text") << QStringList{"h", "41 42", "h"} << "AB" << QByteArray("AB") << "AB|";
         QTest::newRow("bad token: nothing sent") << QStringList{"h", "31 ZZ"} << "31 ZZ" << QByteArray() << notHex.arg("ZZ") + ": nothing sent|";
         QTest::newRow("bad token stays hex") << QStringList{"h", "4 123", "h"} << "4 123" << QByteArray() << notHex.arg("123") + '|' + notHex.arg("123") + ": nothing sent|";

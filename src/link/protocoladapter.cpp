@@ -248,7 +248,8 @@ void protocoladapter::sendRawBytes(const QByteArray &bytes)
     if (linkParameters().matrixId == 0)
         command.replace("D", "");
     writeBytes(command);
-    emit sendData(QString::fromLocal8Bit(command));
+    // One character per byte: the log shows as many as went out.
+    emit sendData(QString::fromLatin1(command));
 }
 
 QString protocoladapter::queryNetSetting()
