@@ -2,9 +2,9 @@
 #include "app/mainwindow.h"
 #include "config/linkparameters.h"
 #include "link/protocoladapter.h"
+#include "support/modalhelper.h"
 #include "support/ptypair.h"
 #include "support/tcppeer.h"
-#include "support/modalhelper.h"
 #include "support/testenv.h"
 
 #include <QSerialPort>
@@ -148,8 +148,7 @@ private slots:
         for (QPushButton *connectButton : window.findChildren<QPushButton *>())
             if (connectButton->text() == "Connect")
                 connectButton->click(); // Com, then Net
-        const QString busy = "can't open port " + taken.slavePath() + ": Permission error while locking the device";
-        QCOMPARE(notices(&window), (QStringList{busy,
+        QCOMPARE(notices(&window), (QStringList{"can't open port " + taken.slavePath() + ": Permission error while locking the device",
                                                 QString("can't connect to 127.0.0.1:%1: Connection refused").arg(refusing.localPort())}));
         QCOMPARE(cursors.join(' '), "13 0-1");
 
@@ -165,13 +164,10 @@ private slots:
         pty.closeMaster();
         QTRY_VERIFY(button(&window, "Start Poll"));
         button(&window, "Start Poll")->click();
-        button(&window, "Back")->click();
-        QVERIFY(!protocoladapter::instance().openSerial(taken.slavePath(), "9600"));
         QStringList seen = notices(&window).mid(2);
         seen[1] = seen[1].section(':', 0, 0); // the reason a pty gives varies
-        QCOMPARE(seen, (QStringList{"TCP link dropped: The remote host closed the connection",
-                                                       "serial link " + pty.slavePath() + " dropped", "Poll stopped: no link is left",
-                                                       "Poll not started: no link is open", busy}));
+        QCOMPARE(seen, (QStringList{"TCP link dropped: The remote host closed the connection", "serial link " + pty.slavePath() + " dropped",
+                                    "Poll stopped: no link is left", "Poll not started: no link is open"}));
     }
 };
 
