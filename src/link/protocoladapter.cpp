@@ -247,7 +247,7 @@ void protocoladapter::sendRawBytes(const QByteArray &bytes)
         command.remove(0, 1);
     if (linkParameters().matrixId == 0)
         command.replace("D", "");
-    writeBytes(command);
+    writeBytes(m_linkKind == SerialLink ? static_cast<QIODevice *>(m_serialPort) : m_tcpSocket, command);
     // One character per byte: the log shows as many as went out.
     emit sendData(QString::fromLatin1(command));
 }
@@ -282,18 +282,17 @@ bool protocoladapter::send(QString command)
 
 bool protocoladapter::writeSerial(const QString &command)
 {
-    return m_linkUp && writeBytes(command.toLocal8Bit());
+    return m_linkUp && writeBytes(m_serialPort, command.toLocal8Bit());
 }
 
 bool protocoladapter::writeTcp(const QString &command)
 {
-    return m_linkUp && writeBytes(command.toLocal8Bit());
+    return m_linkUp && writeBytes(m_tcpSocket, command.toLocal8Bit());
 }
 
-// To the link of the last open or connect, which send() has chosen by now.
-bool protocoladapter::writeBytes(const QByteArray &bytes)
+// Announces the bytes the link took, and reports a write that fell short.
+bool protocoladapter::writeBytes(QIODevice *device, const QByteArray &bytes)
 {
-    QIODevice *device = m_linkKind == SerialLink ? static_cast<QIODevice *>(m_serialPort) : m_tcpSocket;
     const qint64 written = device->write(bytes);
     if (written > 0)
         emit bytesSent(bytes.left(static_cast<int>(written)));

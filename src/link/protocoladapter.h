@@ -86,7 +86,7 @@ private:
 
     // Whether the command was handed whole to the link.
     bool send(QString command);
-    bool writeBytes(const QByteArray &bytes);
+    bool writeBytes(QIODevice *device, const QByteArray &bytes);
     bool writeSerial(const QString &command);
     bool writeTcp(const QString &command);
     void readReply(int maxSize);

@@ -49,7 +49,7 @@ void appendLine(QTextEdit *log, const QString &line, const QTextCharFormat &form
 }
 
 // A log scrolled to its end stays there as lines come in and as its height
-// changes (the switcher's Setting page takes room from the console); once the
+// changes (Setting and Back on the switcher move the console); once the
 // operator scrolls up, it stays where it was put.
 void followEnd(QTextEdit *log)
 {
