@@ -47,14 +47,14 @@ private slots:
     // A tile shows the beginning of its name, as much as fits, and the whole name in its tool tip.
     void renameAndStore()
     {
-        m_env->writeFile("SceneConfig.ini", "[SceneConfig]\n3=Desk\n5=Stage\n10=Foyer\n");
+        m_env->writeFile("SceneConfig.ini", "[SceneConfig]\n3=Desk\n5=Stage and wings\n10=Foyer\n");
         // Typed into New ("": deleted, nullptr: left as the dialog shows it), then Ok or Cancel.
         struct Step { const char *from; int scene; const char *typed, *answer, *name; };
         const Step steps[] = {
             {"Scene Load", 10, "Boardroom Projector", "Ok", "Boardroom Projector"},
             {"Scene Save", 3, "", "Ok", "Scene 3"},
-            {"Scene Save", 5, "Lost", "Cancel", "Stage"},
-            {"Scene Load", 5, nullptr, "Ok", "Stage"},
+            {"Scene Save", 5, "Lost", "Cancel", "Stage and wings"},
+            {"Scene Load", 5, nullptr, "Ok", "Stage and wings"},
         };
         auto frame = std::make_unique<CSceneFrame>();
         frame->show();

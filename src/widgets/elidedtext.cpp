@@ -15,8 +15,8 @@ ElidedText::ElidedText(QAbstractButton *button, const QString &sample)
     QSizePolicy policy = button->sizePolicy();
     policy.setHorizontalPolicy(QSizePolicy::Ignored);
     button->setSizePolicy(policy);
+    // The width follows at the button's polish, when its font and style are known.
     button->installEventFilter(this);
-    fitWidth();
 }
 
 void ElidedText::setName(QAbstractButton *button, const QString &name)
