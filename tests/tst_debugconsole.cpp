@@ -35,29 +35,40 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("empty") << "" << QByteArray();
-        QTest::newRow("low byte, any length") << "4 141 123456789ABCDEF0123456789" << QByteArray("\x04\x41\x89");
-        QTest::newRow("loose blanks, no numbers dropped") << " 31\t\tZZ 44 \n 4G -1 +41 2E  " << QByteArray("1D.");
-        QTest::newRow("0x prefix, lower case") << "0x41 0X42 0x5 0x ff 0a" << QByteArray("AB\x05\xff\x0a");
+        QTest::addColumn<QString>("bad"); // the first token that is no byte
+        QTest::newRow("empty") << " " << QByteArray() << "";
+        QTest::newRow("one or two digits, 0x, any case") << "4 41 0x42 0X5 ff 0a 80 FF" << QByteArray("\x04\x41\x42\x05\xff\x0a\x80\xff") << "";
+        QTest::newRow("loose blanks") << " 31\t\t44 \n 2E  " << QByteArray("1D.") << "";
+        QTest::newRow("three digits") << "41 123 ZZ" << QByteArray() << "123";
+        for (const char *bad : {"4G", "-1", "+41", "0x", "0x123", "g"})
+            QTest::addRow("bad: %s", bad) << QString("31 %1 ZZ").arg(bad) << QByteArray() << bad;
     }
 
     void hexParser()
     {
         QFETCH(QString, typed);
         QFETCH(QByteArray, bytes);
-        QCOMPARE(HexText::fromHexText(typed), bytes);
+        QFETCH(QString, bad);
+        QByteArray parsed = "stale";
+        QString token;
+        QCOMPARE(HexText::fromHexText(typed, &parsed, &token), bad.isEmpty());
+        QCOMPARE(parsed, bytes);
+        QCOMPARE(token, bad);
     }
 
     void typedCommand_data()
     {
-        QTest::addColumn<QStringList>("steps"); // "h" clicks the hex switch, any other text is typed
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QByteArray>("sent"); // nothing: sent while the link is down
-        QTest::newRow("text") << QStringList{"1BUZON"} << "1BUZON" << QByteArray("1BUZON");
-        QTest::newRow("hex") << QStringList{"h", "31 44 32 56 33 2E"} << "31 44 32 56 33 2E" << QByteArray("1D2V3.");
-        QTest::newRow("hex turned to text") << QStringList{"h", "41 42", "h"} << "AB" << QByteArray("AB");
-        // Latin-1 on the way to hex, UTF-8 on the way back: a lone E9 is no UTF-8.
-        QTest::newRow("no link: nothing sent or logged") << QStringList{"\u00e9", "h", "h"} << "\ufffd" << QByteArray();
+        QTest::addColumn<QStringList>("steps"); // "h" clicks the hex switch, "-" closes the link, "b" sends by the button
+        QTest::addColumn<QString>("shown"); //     (else Enter sends); any other text is typed
+        QTest::addColumn<QByteArray>("sent");
+        QTest::addColumn<QString>("logged"); // the text log before the sentinel's line
+        const QString notHex = "[!] \"%1\" is no hex byte (00 to FF)";
+        QTest::newRow("text, by the button") << QStringList{"1BUZON", "b"} << "1BUZON" << QByteArray("1BUZON") << "1BUZON|";
+        QTest::newRow("hex, bytes from 80 up") << QStringList{"h", "31 FF 80"} << "31 FF 80" << QByteArray("1\xff\x80") << QString::fromLatin1("1\xff\x80|");
+        QTest::newRow("hex turned to text") << QStringList{"h", "41 42", "h"} << "AB" << QByteArray("AB") << "AB|";
+        QTest::newRow("bad token: nothing sent") << QStringList{"h", "31 ZZ"} << "31 ZZ" << QByteArray() << notHex.arg("ZZ") + ": nothing sent|";
+        QTest::newRow("bad token stays hex") << QStringList{"h", "4 123", "h"} << "4 123" << QByteArray() << notHex.arg("123") + '|' + notHex.arg("123") + ": nothing sent|";
+        QTest::newRow("no link: nothing sent or logged") << QStringList{"\u00e9", "h", "h", "-"} << "\u00e9" << QByteArray() << "";
     }
 
     void typedCommand()
@@ -65,33 +76,44 @@ private slots:
         QFETCH(QStringList, steps);
         QFETCH(QString, shown);
         QFETCH(QByteArray, sent);
-        const bool link = !sent.isEmpty();
+        QFETCH(QString, logged);
         CDebugerFrame frame;
-        for (const QString &step : steps)
-            step == QLatin1String("h") ? frame.findChild<QCheckBox *>()->click() : frame.findChild<QLineEdit *>()->setText(step);
-        QCOMPARE(frame.findChild<QLineEdit *>()->text(), shown);
-        if (!link)
-            protocoladapter::instance().closeSerial();
-        frame.findChild<QPushButton *>()->click();
-        if (!link)
+        QLineEdit *edit = frame.findChild<QLineEdit *>();
+        for (const QString &step : steps) {
+            if (step == "h")
+                frame.findChild<QCheckBox *>()->click();
+            else if (step == "-")
+                protocoladapter::instance().closeSerial();
+            else if (step != "b")
+                edit->setText(step);
+        }
+        QCOMPARE(edit->text(), shown);
+        steps.contains("b") ? frame.findChild<QPushButton *>()->click() : QTest::keyClick(edit, Qt::Key_Return);
+        if (!protocoladapter::instance().isSerialOpen())
             QVERIFY(protocoladapter::instance().openSerial(m_pty.slavePath(), QStringLiteral("9600")));
         protocoladapter::instance().sendOneByOne();
         QCOMPARE(m_pty.readAtLeast(sent.size() + 7), sent + "1TOONE.");
-        QCOMPARE(entries(frame, "textLog").join('|'), (link ? QString::fromLatin1(sent) + '|' : QString()) + "1TOONE.");
+        QCOMPARE(entries(frame, "textLog").join('|'), logged + "1TOONE.");
+        // Only bytes that went to the wire, exactly those.
+        QCOMPARE(entries(frame, "hexLog").join('|'), (sent.isEmpty() ? QString() : HexText::toHexText(sent) + '|') + "31 54 4F 4F 4E 45 2E");
     }
 
     // The logs keep the newest 10000 lines and drop the oldest 1000 at a time.
     void logKeepsTheLastLines()
     {
         CDebugerFrame frame;
-        for (int i = 0; i < 10998; ++i)
+        const auto log = [&frame](int i) {
             frame.onDataSending(QStringLiteral("Z%1").arg(i));
-        frame.show(); // the view follows the newest line while it is scrolled to the end
+            frame.onBytesSent(QStringLiteral("Z%1").arg(i).toLatin1());
+        };
+        for (int i = 0; i < 10998; ++i)
+            log(i);
+        frame.show(); // the view follows the newest line while it is scrolled to the end, also once it shrank
         QScrollBar *bar = frame.findChild<QTextEdit *>(QStringLiteral("textLog"))->verticalScrollBar();
-        bar->setValue(bar->maximum());
-        frame.onDataSending(QStringLiteral("Z10998"));
+        frame.resize(frame.width(), frame.height() - 40);
+        log(10998);
         QCOMPARE(QString("%1 %2").arg(entries(frame, "textLog").size()).arg(bar->maximum() - bar->value()), "10999 0");
-        frame.onDataSending(QStringLiteral("Z10999"));
+        log(10999);
         const QStringList text = entries(frame, "textLog");
         const QStringList hex = entries(frame, "hexLog");
         QCOMPARE(QString("%1 %2|%3").arg(text.size()).arg(text.first(), text.last()), "10000 Z1000|Z10999");

@@ -76,6 +76,7 @@ private slots:
         A &adapter = A::instance();
         const LogCapture log;
         QSignalSpy dropped(&adapter, &A::linkDropped);
+        QSignalSpy failed(&adapter, &A::linkFailed);
         int drops = 0;
         bool serial = false;
         bool tcp = false;
@@ -117,6 +118,7 @@ private slots:
         QVERIFY(!adapter.isTcpLinkTo(Loopback, m_refusedPort));
         QCoreApplication::processEvents();
         QCOMPARE(dropped.count(), drops);
+        QCOMPARE(failed.count(), drops + steps.count('!'));
 
         QSignalSpy sent(&adapter, &A::sendData);
         adapter.sendBuzzer(true);
@@ -178,8 +180,10 @@ private slots:
             QVERIFY(tcp ? openSerial() : connectTcp());
         m_pty->write("stale");
         QVERIFY(tcp ? adapter.connectTcp(Loopback, peer.portText()) : adapter.openSerial(peer.portName(), Baud));
+        QSignalSpy failed(&adapter, &A::linkFailed); // "no answer to HWC"
         QCOMPARE(adapter.queryNetSetting(), expected);
         QCOMPARE(adapter.queryNetSetting(), expected);
+        QCOMPARE(failed.count(), answer.isEmpty() ? 2 : 0);
         QCOMPARE(peer.received(), QByteArray("HWCHWC"));
     }
 

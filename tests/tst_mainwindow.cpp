@@ -1,9 +1,13 @@
 #include "app/ctitleframe.h"
 #include "app/mainwindow.h"
 #include "config/linkparameters.h"
+#include "link/protocoladapter.h"
 #include "support/modalhelper.h"
+#include "support/ptypair.h"
+#include "support/tcppeer.h"
 #include "support/testenv.h"
 
+#include <QSerialPort>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -18,6 +22,21 @@ QString languages(QWidget *window)
     for (QAction *action : appMenu(window)->actions().first()->menu()->actions())
         shown += action->isChecked() ? " " + action->text() : QString();
     return shown;
+}
+
+QPushButton *button(QWidget *root, const QString &text)
+{
+    for (QPushButton *button : root->findChildren<QPushButton *>())
+        if (button->text() == text && button->isVisible())
+            return button;
+    return nullptr;
+}
+
+// The console's notices, without their stamps.
+QStringList notices(QWidget *window)
+{
+    const QStringList lines = window->findChild<QTextEdit *>("textLog")->toPlainText().split('\n').filter(" [!] ");
+    return QStringList(lines).replaceInStrings(QRegularExpression("^.* \\[!\\] "), QString());
 }
 
 } // namespace
@@ -42,27 +61,35 @@ private slots:
         }
     }
 
-    // Matrix ID: the kept dialog shows the current one, only an accepted entry is stored, as a number. About: the
-    // notice shows for the exact word only, and stays. A language chosen is stored and announced, the same again not.
+    // Matrix ID: the kept dialog shows the one in use, as the menu does; Ok takes only a whole number from 0 to 999,
+    // anything else it refuses with a hint and stores nothing. About: the notice shows for the exact word only, and
+    // stays. A language chosen is stored and announced, the same again not.
     void titleBar()
     {
         linkParameters().langType = 2;
+        linkParameters().matrixId = 3;
         MainWindow window;
-        const struct { const char *typed; bool accept; int id; const char *stored; } entries[] = {
-            {"12", true, 12, "12"}, {"1a", true, 0, "0"}, {"9", false, 3, "0"}};
-        for (const auto &entry : entries) {
-            linkParameters().matrixId = 3;
-            QStringList fields;
+        int id = 3;
+        // Typed, then the ID in use; "!": refused. Cancel for the last.
+        for (const QString entry : {"12 12", "1a !", "l !", "1O !", "-7 !", "99999999999 !", "1000 !", " 5 !", " !",
+                                    "007 7", "999 999", "0 0", "4 0"}) {
+            QCOMPARE(appMenu(&window)->actions().at(1)->text(), QString("Matrix ID: %1").arg(id));
+            QString seen;
             answerNextModal([&](QDialog *dialog) {
-                for (QLineEdit *field : dialog->findChildren<QLineEdit *>())
-                    fields << field->text();
-                dialog->findChildren<QLineEdit *>().last()->setText(entry.typed);
-                entry.accept ? dialog->accept() : dialog->reject();
+                const QList<QLineEdit *> fields = dialog->findChildren<QLineEdit *>();
+                seen = fields.at(0)->text() + '|' + fields.at(1)->text();
+                fields.at(1)->setText(entry.section(' ', 0, -2));
+                dialog->findChildren<QPushButton *>().at(entry == "4 0")->click(); // Ok, Cancel
+                seen += dialog->isVisible() && dialog->findChildren<QLabel *>().last()->isVisible() ? "|refused" : "";
+                if (dialog->isVisible())
+                    dialog->reject();
             });
             appMenu(&window)->actions().at(1)->trigger();
-            QCOMPARE(fields, (QStringList{"Matrix ID 3", "3"}));
-            QCOMPARE(linkParameters().matrixId, entry.id);
-            QCOMPARE(QSettings("UserData.ini", QSettings::IniFormat).value("id").toString(), QString(entry.stored));
+            const bool refused = entry.endsWith('!');
+            QCOMPARE(seen, QString("Matrix ID %1|%1").arg(id) + (refused ? "|refused" : ""));
+            id = refused ? id : entry.section(' ', -1).toInt();
+            QCOMPARE(linkParameters().matrixId, id);
+            QCOMPARE(QSettings("UserData.ini", QSettings::IniFormat).value("id").toInt(), id);
         }
 
         for (const QString word : {"supplier", "Supplier", " supplier", "supplier "}) {
@@ -95,6 +122,52 @@ private slots:
         QTRY_VERIFY(window.isMinimized());
         QTest::mouseClick(window.findChild<QPushButton *>("closeButton"), Qt::LeftButton);
         QTRY_VERIFY(!window.isVisible());
+    }
+
+    // Failures reach the console as notices, with the reason Qt gives; the cursor shows a blocking wait. A poll run
+    // goes on over the link that is left and stops with the last one, and starts on none.
+    void operatorSeesFailures()
+    {
+        linkParameters().langType = 2;
+        linkParameters().matrixId = 1;
+        QTcpSocket refusing; // bound and never listening
+        QVERIFY(refusing.bind(QHostAddress::LocalHost, 0, QAbstractSocket::DontShareAddress));
+        m_env.writeFile("ipmanager", QString(R"({"items":[{"ip":"127.0.0.1","port":"%1"}]})").arg(refusing.localPort()).toLatin1());
+        MainWindow window;
+        window.show();
+        PtyPair taken, pty;
+        QSerialPort elsewhere(taken.slavePath());
+        QVERIFY(elsewhere.open(QIODevice::ReadWrite));
+        window.findChild<QComboBox *>()->setEditText(taken.slavePath());
+        QStringList cursors;
+        QObject::connect(&protocoladapter::instance(), &protocoladapter::busy, &window, [&cursors](bool waiting) {
+            cursors << QString("%1%2").arg(waiting).arg(QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : -1);
+        });
+        QTableView *devices = window.findChild<QTableView *>();
+        devices->model()->setData(devices->model()->index(0, 0), true);
+        for (QPushButton *connectButton : window.findChildren<QPushButton *>())
+            if (connectButton->text() == "Connect")
+                connectButton->click(); // Com, then Net
+        QCOMPARE(notices(&window), (QStringList{"can't open port " + taken.slavePath() + ": Permission error while locking the device",
+                                                QString("can't connect to 127.0.0.1:%1: Connection refused").arg(refusing.localPort())}));
+        QCOMPARE(cursors.join(' '), "13 0-1");
+
+        TcpPeer peer;
+        QVERIFY(protocoladapter::instance().openSerial(pty.slavePath(), "9600"));
+        QVERIFY(protocoladapter::instance().connectTcp("127.0.0.1", peer.portText()));
+        button(&window, "Setting")->click();
+        window.findChild<QComboBox *>("pollSleepBox")->setCurrentText("100");
+        button(&window, "Start Poll")->click();
+        QVERIFY(peer.waitForBytes(6));
+        peer.dropClient();
+        QVERIFY(pty.readAtLeast(6).startsWith("1D"));
+        pty.closeMaster();
+        QTRY_VERIFY(button(&window, "Start Poll"));
+        button(&window, "Start Poll")->click();
+        QStringList seen = notices(&window).mid(2);
+        seen[1] = seen[1].section(':', 0, 0); // the reason a pty gives varies
+        QCOMPARE(seen, (QStringList{"TCP link dropped: The remote host closed the connection", "serial link " + pty.slavePath() + " dropped",
+                                    "Poll stopped: no link is left", "Poll not started: no link is open"}));
     }
 };
 

@@ -43,27 +43,34 @@ private slots:
         QTRY_COMPARE(m_peer.received(), QByteArray("1SAVE11CALL161BUZON1BUZOFF"));
     }
 
+    // The dialog opens in New with its text selected, so typing replaces it; an empty New takes the default.
+    // A tile shows the beginning of its name, as much as fits, and the whole name in its tool tip.
     void renameAndStore()
     {
-        m_env->writeFile("SceneConfig.ini", "[SceneConfig]\n3=Desk\n5=Stage\n10=Foyer\n");
-        // Typed into New (nullptr: left as the dialog shows it), then Ok or Cancel.
+        m_env->writeFile("SceneConfig.ini", "[SceneConfig]\n3=Desk\n5=Stage and wings\n10=Foyer\n");
+        // Typed into New ("": deleted, nullptr: left as the dialog shows it), then Ok or Cancel.
         struct Step { const char *from; int scene; const char *typed, *answer, *name; };
         const Step steps[] = {
-            {"Scene Load", 10, "Lobby", "Ok", "Lobby"},
-            {"Scene Save", 3, "", "Ok", "Scene 2"},
-            {"Scene Save", 5, "Lost", "Cancel", "Stage"},
-            {"Scene Load", 5, nullptr, "Ok", "Stage"},
+            {"Scene Load", 10, "Boardroom Projector", "Ok", "Boardroom Projector"},
+            {"Scene Save", 3, "", "Ok", "Scene 3"},
+            {"Scene Save", 5, "Lost", "Cancel", "Stage and wings"},
+            {"Scene Load", 5, nullptr, "Ok", "Stage and wings"},
         };
         auto frame = std::make_unique<CSceneFrame>();
+        frame->show();
         for (const Step &step : steps) {
             answerNextModal([&](QDialog *dialog) {
                 if (step.typed)
-                    dialog->findChildren<QLineEdit *>().at(1)->setText(QString::fromUtf8(step.typed));
+                    *step.typed ? QTest::keyClicks(dialog->focusWidget(), step.typed) : QTest::keyClick(dialog->focusWidget(), Qt::Key_Delete);
                 button(dialog, step.answer)->click();
             });
             button(frame.get(), step.from, step.scene)->actions().value(0)->trigger();
-            for (QPushButton *shown : {button(frame.get(), "Scene Save", step.scene), button(frame.get(), "Scene Load", step.scene)})
-                QCOMPARE(shown->toolTip() + '|' + shown->text(), step.name + ('|' + CSceneFrame::elideSceneName(step.name)));
+            for (QPushButton *shown : {button(frame.get(), "Scene Save", step.scene), button(frame.get(), "Scene Load", step.scene)}) {
+                const QString text = shown->text();
+                QCOMPARE(shown->toolTip(), step.name);
+                QVERIFY(text.size() > 1 && QString(step.name).startsWith(text.chopped(text.endsWith(QChar(0x2026))))
+                        && shown->fontMetrics().horizontalAdvance(text) < shown->width());
+            }
         }
         frame.reset();
         const QSettings file(m_env->filePath("SceneConfig.ini"), QSettings::IniFormat);

@@ -99,7 +99,7 @@ private slots:
             {"i2", "Ignored", "Cancel", "Camera", "InputAlias/2"},
             {"o4", "Ignored", "Cancel", "Stage", "OutputAlias/4"},
             {"i1", "Desk", "Ok", "Desk", "InputAlias/1"},
-            {"o3", "", "Ok", "Matrix Out 2", "OutputAlias/3"},
+            {"o3", "", "Ok", "Matrix Out 3", "OutputAlias/3"},
             {"o4", nullptr, "Ok", "Stage", "OutputAlias/4"},
         };
         Panel panel;
@@ -110,7 +110,7 @@ private slots:
                 withText<QPushButton>(dialog, step.answer)->click();
             });
             panel.tile(step.tile)->actions().value(0)->trigger();
-            QCOMPARE(panel.tile(step.tile)->text(), step.name);
+            QCOMPARE(panel.tile(step.tile)->toolTip(), step.name);
         }
         panel.frame.reset();
         const QSettings file(QStringLiteral("AliasConfig.ini"), QSettings::IniFormat);

@@ -44,6 +44,7 @@ const struct Command
     { "net reset", [](A &a) { a.sendNetReset(); }, { "HWR", "HWR", "HWR" } },
     { "raw", [](A &a) { a.sendRaw("HDMI1d"); }, { "HDMI1d", "HDMI1d", "HMI1d" } },
     { "raw with leading 0", [](A &a) { a.sendRaw("00D1"); }, { "0D1", "0D1", "01" } },
+    { "raw bytes", [](A &a) { a.sendRawBytes("0D\xff\x80"); }, { "D\xff\x80", "D\xff\x80", "\xff\x80" } },
 };
 
 QVector<termios> g_asked;

@@ -63,6 +63,22 @@
             <source>Stop Timing</source>
             <translation>停止定时</translation>
         </message>
+        <message>
+            <source>Poll not started: no link is open</source>
+            <translation>轮询未开始：没有打开的连接</translation>
+        </message>
+        <message>
+            <source>Timing not started: no link is open</source>
+            <translation>定时切换未开始：没有打开的连接</translation>
+        </message>
+        <message>
+            <source>Poll stopped: no link is left</source>
+            <translation>轮询已停止：已没有可用的连接</translation>
+        </message>
+        <message>
+            <source>Timing stopped: no link is left</source>
+            <translation>定时切换已停止：已没有可用的连接</translation>
+        </message>
     </context>
     <context>
         <name>CAboutversion</name>
@@ -132,6 +148,10 @@
         <message>
             <source>Default</source>
             <translation>默认</translation>
+        </message>
+        <message>
+            <source>A matrix ID is a whole number from 0 to %1.</source>
+            <translation>矩阵编号须为 0 到 %1 的整数。</translation>
         </message>
     </context>
     <context>
@@ -263,6 +283,22 @@
             <source>Devices</source>
             <translation>设备列表</translation>
         </message>
+        <message>
+            <source>the answer to Get holds no network settings; nothing changed</source>
+            <translation>读取的应答中没有网络设置，未作更改</translation>
+        </message>
+        <message>
+            <source>the answer to Get has %1 of %2 fields; nothing changed</source>
+            <translation>读取的应答只有 %1 项（应为 %2 项），未作更改</translation>
+        </message>
+        <message>
+            <source>%1 not sent: no link is open</source>
+            <translation>%1 未发送：没有打开的连接</translation>
+        </message>
+        <message>
+            <source>%1 not sent: the TCP link is not to %2</source>
+            <translation>%1 未发送：TCP 连接的不是 %2</translation>
+        </message>
     </context>
     <context>
         <name>CDebugerFrame</name>
@@ -289,6 +325,14 @@
         <message>
             <source>Command to send</source>
             <translation>待发送指令</translation>
+        </message>
+        <message>
+            <source>"%1" is no hex byte (00 to FF): nothing sent</source>
+            <translation>“%1”不是十六进制字节（00 到 FF）：未发送</translation>
+        </message>
+        <message>
+            <source>"%1" is no hex byte (00 to FF)</source>
+            <translation>“%1”不是十六进制字节（00 到 FF）</translation>
         </message>
     </context>
     <context>
@@ -383,10 +427,6 @@
             <translation>语言</translation>
         </message>
         <message>
-            <source>Matrix ID</source>
-            <translation>矩阵编号</translation>
-        </message>
-        <message>
             <source>Copyright</source>
             <translation>版权信息</translation>
         </message>
@@ -401,6 +441,41 @@
         <message>
             <source>Close</source>
             <translation>关闭</translation>
+        </message>
+        <message>
+            <source>Matrix ID: %1</source>
+            <translation>矩阵编号：%1</translation>
+        </message>
+    </context>
+    <context>
+        <name>protocoladapter</name>
+        <message>
+            <source>can't open port %1: %2</source>
+            <translation>无法打开串口 %1：%2</translation>
+        </message>
+        <message>
+            <source>can't connect to %1:%2: %3</source>
+            <translation>无法连接到 %1:%2：%3</translation>
+        </message>
+        <message>
+            <source>TCP link did not close: %1</source>
+            <translation>TCP 连接未能断开：%1</translation>
+        </message>
+        <message>
+            <source>no answer to %1</source>
+            <translation>%1 没有应答</translation>
+        </message>
+        <message>
+            <source>%1 was not sent whole: %2</source>
+            <translation>%1 未能完整发送：%2</translation>
+        </message>
+        <message>
+            <source>TCP link dropped: %1</source>
+            <translation>TCP 连接已断开：%1</translation>
+        </message>
+        <message>
+            <source>serial link %1 dropped: %2</source>
+            <translation>串口连接 %1 已断开：%2</translation>
         </message>
     </context>
 </TS>

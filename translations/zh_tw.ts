@@ -63,6 +63,22 @@
             <source>Stop Timing</source>
             <translation>停止定時</translation>
         </message>
+        <message>
+            <source>Poll not started: no link is open</source>
+            <translation>輪詢未開始：沒有開啟的連線</translation>
+        </message>
+        <message>
+            <source>Timing not started: no link is open</source>
+            <translation>定時切換未開始：沒有開啟的連線</translation>
+        </message>
+        <message>
+            <source>Poll stopped: no link is left</source>
+            <translation>輪詢已停止：已沒有可用的連線</translation>
+        </message>
+        <message>
+            <source>Timing stopped: no link is left</source>
+            <translation>定時切換已停止：已沒有可用的連線</translation>
+        </message>
     </context>
     <context>
         <name>CAboutversion</name>
@@ -132,6 +148,10 @@
         <message>
             <source>Default</source>
             <translation>預設</translation>
+        </message>
+        <message>
+            <source>A matrix ID is a whole number from 0 to %1.</source>
+            <translation>矩陣編號須為 0 到 %1 的整數。</translation>
         </message>
     </context>
     <context>
@@ -263,6 +283,22 @@
             <source>Devices</source>
             <translation>裝置清單</translation>
         </message>
+        <message>
+            <source>the answer to Get holds no network settings; nothing changed</source>
+            <translation>讀取的回應中沒有網路設定，未作變更</translation>
+        </message>
+        <message>
+            <source>the answer to Get has %1 of %2 fields; nothing changed</source>
+            <translation>讀取的回應只有 %1 項（應為 %2 項），未作變更</translation>
+        </message>
+        <message>
+            <source>%1 not sent: no link is open</source>
+            <translation>%1 未傳送：沒有開啟的連線</translation>
+        </message>
+        <message>
+            <source>%1 not sent: the TCP link is not to %2</source>
+            <translation>%1 未傳送：TCP 連線的不是 %2</translation>
+        </message>
     </context>
     <context>
         <name>CDebugerFrame</name>
@@ -289,6 +325,14 @@
         <message>
             <source>Command to send</source>
             <translation>待傳送指令</translation>
+        </message>
+        <message>
+            <source>"%1" is no hex byte (00 to FF): nothing sent</source>
+            <translation>「%1」不是十六進位位元組（00 到 FF）：未傳送</translation>
+        </message>
+        <message>
+            <source>"%1" is no hex byte (00 to FF)</source>
+            <translation>「%1」不是十六進位位元組（00 到 FF）</translation>
         </message>
     </context>
     <context>
@@ -383,10 +427,6 @@
             <translation>語言</translation>
         </message>
         <message>
-            <source>Matrix ID</source>
-            <translation>矩陣編號</translation>
-        </message>
-        <message>
             <source>Copyright</source>
             <translation>版權資訊</translation>
         </message>
@@ -401,6 +441,41 @@
         <message>
             <source>Close</source>
             <translation>關閉</translation>
+        </message>
+        <message>
+            <source>Matrix ID: %1</source>
+            <translation>矩陣編號：%1</translation>
+        </message>
+    </context>
+    <context>
+        <name>protocoladapter</name>
+        <message>
+            <source>can't open port %1: %2</source>
+            <translation>無法開啟序列埠 %1：%2</translation>
+        </message>
+        <message>
+            <source>can't connect to %1:%2: %3</source>
+            <translation>無法連線到 %1:%2：%3</translation>
+        </message>
+        <message>
+            <source>TCP link did not close: %1</source>
+            <translation>TCP 連線未能中斷：%1</translation>
+        </message>
+        <message>
+            <source>no answer to %1</source>
+            <translation>%1 沒有回應</translation>
+        </message>
+        <message>
+            <source>%1 was not sent whole: %2</source>
+            <translation>%1 未能完整傳送：%2</translation>
+        </message>
+        <message>
+            <source>TCP link dropped: %1</source>
+            <translation>TCP 連線已中斷：%1</translation>
+        </message>
+        <message>
+            <source>serial link %1 dropped: %2</source>
+            <translation>序列埠連線 %1 已中斷：%2</translation>
         </message>
     </context>
 </TS>

@@ -94,7 +94,8 @@ void CTitleFrame::initMenu()
     m_langMenu = m_aboutMenu->addMenu(tr("Language"));
     for (const QString &name : {SimplifiedName, TraditionalName, EnglishName})
         m_langMenu->addAction(name)->setCheckable(true);
-    m_matrixIdAction = m_aboutMenu->addAction(tr("Matrix ID"));
+    m_matrixIdAction = m_aboutMenu->addAction(QString());
+    showMatrixId();
     m_copyrightAction = m_aboutMenu->addAction(tr("Copyright"));
     m_aboutButton->setMenu(m_aboutMenu);
 }
@@ -139,12 +140,18 @@ void CTitleFrame::slotActionSetID()
     m_matrixIdDialog->setMode(CAliasSetting::MatrixIdMode);
     m_matrixIdDialog->setIndex(current);
     m_matrixIdDialog->setAlias(QString::number(current));
-    if (m_matrixIdDialog->exec() != QDialog::Accepted)
+    int id = current;
+    if (m_matrixIdDialog->exec() != QDialog::Accepted || !CAliasSetting::readMatrixId(m_matrixIdDialog->alias(), &id))
         return;
-    // Text that is no number gives 0, the unaddressed form of every command.
-    const int id = m_matrixIdDialog->alias().toInt(nullptr, 10);
     linkParameters().matrixId = id;
     setMatrixId(id);
+    showMatrixId();
+}
+
+// The ID every command is addressed with, in sight before it is changed.
+void CTitleFrame::showMatrixId()
+{
+    m_matrixIdAction->setText(tr("Matrix ID: %1").arg(linkParameters().matrixId));
 }
 
 void CTitleFrame::slotActionCopyright()
@@ -212,7 +219,7 @@ void CTitleFrame::changeEvent(QEvent *event)
 void CTitleFrame::retranslateUi()
 {
     m_langMenu->setTitle(tr("Language"));
-    m_matrixIdAction->setText(tr("Matrix ID"));
+    showMatrixId();
     m_copyrightAction->setText(tr("Copyright"));
     nameButtons();
 }

@@ -47,6 +47,7 @@ private:
     void initConnections();
     void retranslateUi();
     void nameButtons();
+    void showMatrixId();
     // Dialogs live with the window; a bar without a parent keeps them itself.
     QWidget *dialogParent();
 

@@ -2,6 +2,7 @@
 
 #include "app/ctitleframe.h"
 #include "config/linkparameters.h"
+#include "link/protocoladapter.h"
 #include "panels/cdebugerframe.h"
 #include "panels/csceneframe.h"
 #include "panels/cswitcherframe.h"
@@ -72,6 +73,23 @@ MainWindow::MainWindow(QWidget *parent)
     m_debugFrame->setObjectName(QStringLiteral("debugWidget"));
 
     connect(m_titleFrame, &CTitleFrame::changLang, this, &MainWindow::onChangeLang);
+    connect(m_switcherFrame, &CSwitcherFrame::notice, m_debugFrame, &CDebugerFrame::showNotice);
+    connect(m_connectFrame, &CConnectFrame::notice, m_debugFrame, &CDebugerFrame::showNotice);
+    connect(&protocoladapter::instance(), &protocoladapter::busy, this, &MainWindow::showBusy);
+}
+
+// The link blocks the one thread while it waits; the cursor says so. The
+// cursor is pushed to the window system at once, as no event loop runs
+// before the wait is over.
+void MainWindow::showBusy(bool waiting)
+{
+    if (waiting)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+#if QT_VERSION >= QT_VERSION_CHECK(5, 15, 0)
+    QApplication::sync();
+#endif
 }
 
 // Panels save their state in their own destructors, in this order.

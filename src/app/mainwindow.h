@@ -28,6 +28,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    void showBusy(bool waiting);
     QString currentLanguageFile(bool *hasFile);
 
     QWidget *m_centralWidget = nullptr;

@@ -16,20 +16,20 @@ int hexDigit(QChar c)
     return -1;
 }
 
-// Only the last two digits decide the low byte, so a token of any length is
-// read without overflowing.
+// One byte is one or two digits: a longer number is a typo, not a byte to
+// cut down to size.
 bool readByte(QStringView token, char *byte)
 {
     if (token.size() > 2 && token.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
         token = token.mid(2);
-    if (token.isEmpty())
+    if (token.isEmpty() || token.size() > 2)
         return false;
     int value = 0;
     for (const QChar c : token) {
         const int digit = hexDigit(c);
         if (digit < 0)
             return false;
-        value = (value * 16 + digit) & 0xFF;
+        value = value * 16 + digit;
     }
     *byte = static_cast<char>(value);
     return true;
@@ -42,15 +42,22 @@ QString HexText::toHexText(const QByteArray &bytes)
     return QString::fromLatin1(bytes.toHex(' ').toUpper());
 }
 
-QByteArray HexText::fromHexText(const QString &text)
+bool HexText::fromHexText(const QString &text, QByteArray *bytes, QString *badToken)
 {
-    QByteArray bytes;
+    bytes->clear();
     const QString simple = text.simplified();
+    if (simple.isEmpty())
+        return true;
     const QStringList tokens = simple.split(QLatin1Char(' '));
     for (const QString &token : tokens) {
         char byte = 0;
-        if (readByte(token, &byte))
-            bytes.append(byte);
+        if (!readByte(token, &byte)) {
+            bytes->clear();
+            if (badToken)
+                *badToken = token;
+            return false;
+        }
+        bytes->append(byte);
     }
-    return bytes;
+    return true;
 }

@@ -9,8 +9,8 @@ class HexText
 {
 public:
     static QString toHexText(const QByteArray &bytes);
-    // Reads blank-separated hex numbers of any length, each with an optional
-    // "0x", and keeps the low byte of each; a token that is no hex number is
-    // dropped without notice.
-    static QByteArray fromHexText(const QString &text);
+    // Reads blank-separated bytes, each one or two hex digits with an optional
+    // "0x". A token that is no such byte makes the whole text invalid: bytes
+    // is left empty and badToken names the first one.
+    static bool fromHexText(const QString &text, QByteArray *bytes, QString *badToken = nullptr);
 };

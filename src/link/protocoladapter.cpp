@@ -4,10 +4,23 @@
 #include "link/matrixcommand.h"
 
 #include <QDebug>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QSerialPort>
 #include <QTcpSocket>
 #include <QThread>
+
+namespace {
+
+// Announces a blocking wait for as long as the returned guard lives, so that
+// the window can look busy instead of frozen.
+auto busyWhileWaiting(protocoladapter *adapter)
+{
+    emit adapter->busy(true);
+    return qScopeGuard([adapter] { emit adapter->busy(false); });
+}
+
+} // namespace
 
 protocoladapter &protocoladapter::instance()
 {
@@ -45,12 +58,15 @@ protocoladapter::~protocoladapter()
 
 void protocoladapter::updateLinkState(int preferredKind)
 {
+    const bool wasUp = m_linkUp;
     m_linkUp = m_serialOpen || m_tcpConnected;
     m_linkKind = preferredKind;
     if (m_linkKind == SerialLink && !m_serialOpen && m_tcpConnected)
         m_linkKind = TcpLink;
     else if (m_linkKind == TcpLink && !m_tcpConnected && m_serialOpen)
         m_linkKind = SerialLink;
+    if (m_linkUp != wasUp)
+        emit linkUpChanged(m_linkUp);
 }
 
 bool protocoladapter::openSerial(const QString &portName, const QString &baud)
@@ -64,7 +80,10 @@ bool protocoladapter::openSerial(const QString &portName, const QString &baud)
         m_serialPort->setParity(QSerialPort::NoParity);
         m_serialPort->setFlowControl(QSerialPort::NoFlowControl);
         m_serialOpen = true;
+        m_serialName = portName;
         ++m_linkEpoch[SerialLink];
+    } else {
+        emit linkFailed(tr("can't open port %1: %2").arg(portName, m_serialPort->errorString()));
     }
     updateLinkState(SerialLink);
     return opened;
@@ -92,9 +111,15 @@ bool protocoladapter::connectTcp(const QString &host, const QString &port)
     m_tcpConnected = false;
     m_tcpSocket->connectToHost(host, static_cast<quint16>(port.toInt()), QIODevice::ReadWrite,
                                QAbstractSocket::AnyIPProtocol);
-    const bool connected = m_tcpSocket->waitForConnected(ConnectTimeoutMs);
-    if (!connected)
+    bool connected = false;
+    {
+        const auto idle = busyWhileWaiting(this);
+        connected = m_tcpSocket->waitForConnected(ConnectTimeoutMs);
+    }
+    if (!connected) {
         qDebug().noquote() << m_tcpSocket->errorString();
+        emit linkFailed(tr("can't connect to %1:%2: %3").arg(host, port, m_tcpSocket->errorString()));
+    }
     m_tcpConnected = connected;
     updateLinkState(TcpLink);
     return connected;
@@ -104,9 +129,12 @@ bool protocoladapter::disconnectTcp()
 {
     const QScopedValueRollback<bool> closing(m_closingTcp, true);
     m_tcpSocket->disconnectFromHost();
-    if (m_tcpSocket->state() != QAbstractSocket::UnconnectedState
-        && !m_tcpSocket->waitForDisconnected(DisconnectTimeoutMs)) {
-        return m_linkUp;
+    if (m_tcpSocket->state() != QAbstractSocket::UnconnectedState) {
+        const auto idle = busyWhileWaiting(this);
+        if (!m_tcpSocket->waitForDisconnected(DisconnectTimeoutMs)) {
+            emit linkFailed(tr("TCP link did not close: %1").arg(m_tcpSocket->errorString()));
+            return m_linkUp;
+        }
     }
     qDebug() << "断开成功 XXXXXXXXXXXXXXXXXXXXXXXXXX";
     ++m_linkEpoch[TcpLink];
@@ -195,6 +223,7 @@ void protocoladapter::sendEdid(int input, int output)
     if (!m_linkUp)
         return;
     send(m_command->makeEdid(input, output));
+    const auto idle = busyWhileWaiting(this);
     QThread::msleep(EdidPauseMs);
 }
 
@@ -214,6 +243,20 @@ void protocoladapter::sendRaw(const QString &text)
         send(text);
 }
 
+void protocoladapter::sendRawBytes(const QByteArray &bytes)
+{
+    if (!m_linkUp)
+        return;
+    QByteArray command = bytes;
+    if (command.startsWith('0'))
+        command.remove(0, 1);
+    if (linkParameters().matrixId == 0)
+        command.replace("D", "");
+    writeBytes(m_linkKind == SerialLink ? static_cast<QIODevice *>(m_serialPort) : m_tcpSocket, command);
+    // One character per byte: the log shows as many as went out.
+    emit sendData(QString::fromLatin1(command));
+}
+
 QString protocoladapter::queryNetSetting()
 {
     if (!m_linkUp)
@@ -221,8 +264,11 @@ QString protocoladapter::queryNetSetting()
     // The device answers other commands too, and nobody reads those answers:
     // left in the buffer they would pass for the network card's reply.
     discardInput();
-    send(m_command->makeNetQuery());
+    const QString query = m_command->makeNetQuery();
+    send(query);
     readReply(NetReplyMaxSize);
+    if (m_reply.isEmpty())
+        emit linkFailed(tr("no answer to %1").arg(query));
     const int nul = m_reply.indexOf('\0');
     return QString::fromUtf8(nul < 0 ? m_reply : m_reply.left(nul));
 }
@@ -241,22 +287,24 @@ bool protocoladapter::send(QString command)
 
 bool protocoladapter::writeSerial(const QString &command)
 {
-    if (!m_linkUp)
-        return false;
-    const QByteArray bytes = command.toLocal8Bit();
-    const bool written = m_serialPort->write(bytes) == bytes.size();
-    m_serialPort->waitForBytesWritten(WriteTimeoutMs);
-    return written;
+    return m_linkUp && writeBytes(m_serialPort, command.toLocal8Bit());
 }
 
 bool protocoladapter::writeTcp(const QString &command)
 {
-    if (!m_linkUp)
-        return false;
-    const QByteArray bytes = command.toLocal8Bit();
-    const bool written = m_tcpSocket->write(bytes) == bytes.size();
-    m_tcpSocket->waitForBytesWritten(WriteTimeoutMs);
-    return written;
+    return m_linkUp && writeBytes(m_tcpSocket, command.toLocal8Bit());
+}
+
+// Announces the bytes the link took, and reports a write that fell short.
+bool protocoladapter::writeBytes(QIODevice *device, const QByteArray &bytes)
+{
+    const qint64 written = device->write(bytes);
+    if (written > 0)
+        emit bytesSent(bytes.left(static_cast<int>(written)));
+    device->waitForBytesWritten(WriteTimeoutMs);
+    if (written != bytes.size())
+        emit linkFailed(tr("%1 was not sent whole: %2").arg(QString::fromLocal8Bit(bytes), device->errorString()));
+    return written == bytes.size();
 }
 
 // The answer comes back on the link the query went out on.
@@ -297,8 +345,13 @@ void protocoladapter::readReply(int maxSize)
     int timeoutMs = 0;
     QIODevice *device = replyDevice(&timeoutMs);
     // The answer may already have come in while the query was being written.
-    if (!device || (device->bytesAvailable() == 0 && !device->waitForReadyRead(timeoutMs)))
+    if (!device)
         return;
+    if (device->bytesAvailable() == 0) {
+        const auto idle = busyWhileWaiting(this);
+        if (!device->waitForReadyRead(timeoutMs))
+            return;
+    }
     m_reply = device->read(maxSize);
     while (m_reply.size() < maxSize && !m_reply.contains('\0') && device->isOpen()
            && (device->bytesAvailable() > 0 || device->waitForReadyRead(ReplyGapMs))) {
@@ -312,6 +365,7 @@ void protocoladapter::onTcpClosed()
     if (m_closingTcp || !m_tcpConnected)
         return;
     qDebug().noquote() << "TCP link dropped:" << m_tcpSocket->peerName() << m_tcpSocket->errorString();
+    emit linkFailed(tr("TCP link dropped: %1").arg(m_tcpSocket->errorString()));
     m_tcpConnected = false;
     updateLinkState(m_linkKind);
     announceDrop(TcpLink);
@@ -325,6 +379,7 @@ void protocoladapter::onSerialError(int error)
     if (m_closingSerial || !m_serialOpen || (error != QSerialPort::ResourceError && error != QSerialPort::ReadError))
         return;
     qDebug().noquote() << "serial link dropped:" << m_serialPort->portName() << m_serialPort->errorString();
+    emit linkFailed(tr("serial link %1 dropped: %2").arg(m_serialName, m_serialPort->errorString()));
     m_serialPort->close();
     m_serialOpen = false;
     updateLinkState(m_linkKind);

@@ -62,6 +62,9 @@ public:
     bool sendNetSetting(const QString &ip, const QString &subnet, const QString &gateway);
     bool sendNetReset();
     void sendRaw(const QString &text);
+    // Bytes as typed in hex, any value 00 to FF; the matrix ID 0 rewriting
+    // applies as for text.
+    void sendRawBytes(const QByteArray &bytes);
     QString queryNetSetting();
 
 signals:
@@ -69,6 +72,15 @@ signals:
     // The device side closed an open link (kind: 0 serial, 1 TCP). Delivered
     // from the event loop, and only if that link has not been opened again.
     void linkDropped(int kind);
+    // Whether any link is left to carry commands; emitted when that changes.
+    void linkUpChanged(bool up);
+    // A link that failed or a query left unanswered, in the operator's words
+    // with the reason Qt gives.
+    void linkFailed(const QString &reason);
+    // A blocking wait of the link starts (true) or is over (false).
+    void busy(bool waiting);
+    // The bytes of one command as they went to the wire.
+    void bytesSent(const QByteArray &bytes);
 
 private:
     protocoladapter();
@@ -76,6 +88,7 @@ private:
 
     // Whether the command was handed whole to the link.
     bool send(QString command);
+    bool writeBytes(QIODevice *device, const QByteArray &bytes);
     bool writeSerial(const QString &command);
     bool writeTcp(const QString &command);
     void readReply(int maxSize);
@@ -91,6 +104,8 @@ private:
     void updateLinkState(int preferredKind);
 
     QSerialPort *m_serialPort = nullptr;
+    // The port as the operator named it, for the words of a drop.
+    QString m_serialName;
     QTcpSocket *m_tcpSocket = nullptr;
     matrixcommand *m_command = nullptr;
     QByteArray m_reply;

@@ -205,6 +205,7 @@ void AdvancedSetting::initConnections()
     connect(m_pollButton, &QPushButton::clicked, this, &AdvancedSetting::onClickPoll);
     connect(m_timingButton, &QPushButton::clicked, this, &AdvancedSetting::onClickTiming);
     connect(m_backButton, &QPushButton::clicked, this, &AdvancedSetting::goBack);
+    connect(&protocoladapter::instance(), &protocoladapter::linkUpChanged, this, &AdvancedSetting::onLinkUpChanged);
 }
 
 void AdvancedSetting::fillBoxes()
@@ -326,9 +327,14 @@ void AdvancedSetting::toggleRun(RunMode mode)
     startRun(mode);
 }
 
+// Without a link the page would show routes that never go out.
 void AdvancedSetting::startRun(RunMode mode)
 {
     const bool poll = mode == PollMode;
+    if (!protocoladapter::instance().isConnected()) {
+        emit notice(poll ? tr("Poll not started: no link is open") : tr("Timing not started: no link is open"));
+        return;
+    }
     m_switchTimer = new QTimer(this);
     // A coarse timer may fire early; the operator's Sleep is a minimum pause.
     m_switchTimer->setTimerType(Qt::PreciseTimer);
@@ -353,6 +359,16 @@ void AdvancedSetting::stopRun()
     m_timingButton->setText(m_startTimingText);
     m_timingInfoLabel->setText(tr("Switch Info"));
     m_pollInfoLabel->setText(tr("Poll Info"));
+}
+
+// While one link remains the run goes on over it; only the last one ends it.
+void AdvancedSetting::onLinkUpChanged(bool up)
+{
+    if (up || !m_switchTimer)
+        return;
+    const bool poll = m_runMode == PollMode;
+    stopRun();
+    emit notice(poll ? tr("Poll stopped: no link is left") : tr("Timing stopped: no link is left"));
 }
 
 // Bounds are read anew on every tick.

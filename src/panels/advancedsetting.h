@@ -22,6 +22,8 @@ public:
 
 signals:
     void goBack();
+    // Why a run stopped or did not start, for the console.
+    void notice(const QString &text);
 
 private slots:
     void onClickPoll();
@@ -48,6 +50,8 @@ private:
     void toggleRun(RunMode mode);
     void startRun(RunMode mode);
     void stopRun();
+    // No link is left to carry the run's commands.
+    void onLinkUpChanged(bool up);
     void pollStep();
     void timingStep();
 

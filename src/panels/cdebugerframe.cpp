@@ -12,10 +12,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
+
+#include <memory>
 
 namespace {
 
@@ -33,18 +37,36 @@ void dropOldLines(QTextDocument *document)
 }
 
 // Added as plain text: a command such as "<b>" is shown as sent, not as markup.
-void appendLine(QTextEdit *log, const QString &line)
+// Each line takes its own format, so a notice's colour never spreads to the next.
+void appendLine(QTextEdit *log, const QString &line, const QTextCharFormat &format = QTextCharFormat())
 {
-    QScrollBar *bar = log->verticalScrollBar();
-    const bool atBottom = bar->value() >= bar->maximum();
     QTextCursor cursor(log->document());
     cursor.movePosition(QTextCursor::End);
     if (!log->document()->isEmpty())
-        cursor.insertBlock();
-    cursor.insertText(line);
+        cursor.insertBlock(QTextBlockFormat(), format);
+    cursor.insertText(line, format);
     dropOldLines(log->document());
-    if (atBottom)
-        bar->setValue(bar->maximum());
+}
+
+// A log scrolled to its end stays there as lines come in and as its height
+// changes (Setting and Back on the switcher move the console); once the
+// operator scrolls up, it stays where it was put.
+void followEnd(QTextEdit *log)
+{
+    QScrollBar *bar = log->verticalScrollBar();
+    auto following = std::make_shared<bool>(true);
+    QObject::connect(bar, &QScrollBar::valueChanged, log, [bar, following](int value) {
+        *following = value >= bar->maximum();
+    });
+    QObject::connect(bar, &QScrollBar::rangeChanged, log, [bar, following](int, int maximum) {
+        if (*following)
+            bar->setValue(maximum);
+    });
+}
+
+QString stamp()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("hh:mm:ss:zzz"));
 }
 
 } // namespace
@@ -66,6 +88,7 @@ QTextEdit *CDebugerFrame::createLog(const QString &name)
     log->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     // Nothing to undo in a log, and no history to grow with it.
     log->document()->setUndoRedoEnabled(false);
+    followEnd(log);
     return log;
 }
 
@@ -102,8 +125,12 @@ void CDebugerFrame::initLayout()
 void CDebugerFrame::initConnections()
 {
     connect(m_sendButton, &QPushButton::clicked, this, &CDebugerFrame::clickSend);
+    connect(m_commandEdit, &QLineEdit::returnPressed, this, &CDebugerFrame::clickSend);
     connect(m_hexSwitch, &QCheckBox::clicked, this, &CDebugerFrame::clickCheckBox);
-    connect(&protocoladapter::instance(), &protocoladapter::sendData, this, &CDebugerFrame::onDataSending);
+    const protocoladapter *adapter = &protocoladapter::instance();
+    connect(adapter, &protocoladapter::sendData, this, &CDebugerFrame::onDataSending);
+    connect(adapter, &protocoladapter::bytesSent, this, &CDebugerFrame::onBytesSent);
+    connect(adapter, &protocoladapter::linkFailed, this, &CDebugerFrame::showNotice);
 }
 
 void CDebugerFrame::retranslate()
@@ -125,26 +152,54 @@ void CDebugerFrame::changeEvent(QEvent *event)
 
 void CDebugerFrame::onDataSending(const QString &strValue)
 {
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("hh:mm:ss:zzz"));
-    appendLine(m_textLog, QStringLiteral("%1 %2").arg(stamp, strValue));
-    appendLine(m_hexLog, QStringLiteral("%1 %2").arg(stamp, HexText::toHexText(strValue.toLatin1())));
+    appendLine(m_textLog, QStringLiteral("%1 %2").arg(stamp(), strValue));
+}
+
+void CDebugerFrame::onBytesSent(const QByteArray &bytes)
+{
+    appendLine(m_hexLog, QStringLiteral("%1 %2").arg(stamp(), HexText::toHexText(bytes)));
+}
+
+// Marked and coloured, so that no notice passes for a command that went out.
+void CDebugerFrame::showNotice(const QString &text)
+{
+    QTextCharFormat format;
+    format.setForeground(Qt::red);
+    appendLine(m_textLog, QStringLiteral("%1 [!] %2").arg(stamp(), text), format);
 }
 
 void CDebugerFrame::clickSend()
 {
-    QString text = m_commandEdit->text();
-    if (m_hexSwitch->isChecked())
-        text = QString::fromUtf8(HexText::fromHexText(text));
-    protocoladapter::instance().sendRaw(text);
+    const QString text = m_commandEdit->text();
+    if (!m_hexSwitch->isChecked()) {
+        protocoladapter::instance().sendRaw(text);
+        return;
+    }
+    QByteArray bytes;
+    QString badToken;
+    if (HexText::fromHexText(text, &bytes, &badToken))
+        protocoladapter::instance().sendRawBytes(bytes);
+    else
+        showNotice(tr("\"%1\" is no hex byte (00 to FF): nothing sent").arg(badToken));
 }
 
+// The hex form shows the bytes that text would put on the wire, in the same
+// encoding as the link writes it.
 void CDebugerFrame::clickCheckBox()
 {
     const QString text = m_commandEdit->text();
     if (text.isEmpty())
         return;
-    if (m_hexSwitch->isChecked())
-        m_commandEdit->setText(HexText::toHexText(text.toLatin1()));
-    else
-        m_commandEdit->setText(QString::fromUtf8(HexText::fromHexText(text)));
+    if (m_hexSwitch->isChecked()) {
+        m_commandEdit->setText(HexText::toHexText(text.toLocal8Bit()));
+        return;
+    }
+    QByteArray bytes;
+    QString badToken;
+    if (HexText::fromHexText(text, &bytes, &badToken)) {
+        m_commandEdit->setText(QString::fromLocal8Bit(bytes));
+    } else {
+        m_hexSwitch->setChecked(true);
+        showNotice(tr("\"%1\" is no hex byte (00 to FF)").arg(badToken));
+    }
 }

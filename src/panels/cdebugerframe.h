@@ -24,6 +24,9 @@ public:
 
 public slots:
     void onDataSending(const QString &strValue);
+    void onBytesSent(const QByteArray &bytes);
+    // A line for the operator that is no command: a failure, or why something stopped.
+    void showNotice(const QString &text);
 
 protected:
     void changeEvent(QEvent *event) override;

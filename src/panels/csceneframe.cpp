@@ -4,10 +4,9 @@
 #include "link/protocoladapter.h"
 #include "setup/caliassetting.h"
 #include "widgets/buttonwithmenu.h"
+#include "widgets/elidedtext.h"
 
 #include <QEvent>
-#include <QFont>
-#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,8 +16,8 @@
 
 namespace {
 
-// Scene names are measured in the font the operators' Windows machines show them in.
-const char *const NameFontFamily = "Microsoft Yahei";
+// A tile is as wide as the longest scene number needs; names fit in what is left.
+const QString TileSample = QStringLiteral("16");
 
 } // namespace
 
@@ -35,12 +34,6 @@ CSceneFrame::~CSceneFrame()
 {
     delete m_sceneStore;
     m_sceneStore = nullptr;
-}
-
-QString CSceneFrame::elideSceneName(const QString &name)
-{
-    const QFontMetrics metrics(QFont(QString::fromLatin1(NameFontFamily)));
-    return metrics.elidedText(name, Qt::ElideRight, NameElideWidth);
 }
 
 void CSceneFrame::initLayout()
@@ -96,9 +89,8 @@ QList<ButtonWithMenu *> CSceneFrame::makeSceneButtons(QGridLayout *grid, QSignal
     for (int i = 0; i < SceneStore::SceneCount; ++i) {
         auto *button = new ButtonWithMenu;
         button->setActionText(tr("Rename"));
-        const QString name = m_sceneStore->sceneName(i);
-        button->setText(elideSceneName(name));
-        button->setToolTip(name);
+        new ElidedText(button, TileSample);
+        ElidedText::setName(button, m_sceneStore->sceneName(i));
         connect(button, &QPushButton::clicked, clickMapper, qOverload<>(&QSignalMapper::map));
         connect(button, &ButtonWithMenu::trigger, renameMapper, qOverload<>(&QSignalMapper::map));
         clickMapper->setMapping(button, i);
@@ -164,7 +156,8 @@ void CSceneFrame::renameScene(int index)
     }
     // The kept dialog takes its title again, in case the language changed since.
     m_aliasDialog->setMode(CAliasSetting::SceneMode);
-    m_aliasDialog->setIndex(index);
+    // The default names the scene as the operator counts it, from 1.
+    m_aliasDialog->setIndex(index + 1);
     m_aliasDialog->setAlias(m_sceneStore->sceneName(index));
     if (m_aliasDialog->exec() != QDialog::Accepted)
         return;
@@ -175,11 +168,8 @@ void CSceneFrame::renameScene(int index)
 void CSceneFrame::showSceneName(int index)
 {
     const QString name = m_sceneStore->sceneName(index);
-    const QString text = elideSceneName(name);
-    for (ButtonWithMenu *button : {m_loadButtons.at(index), m_saveButtons.at(index)}) {
-        button->setText(text);
-        button->setToolTip(name);
-    }
+    for (ButtonWithMenu *button : {m_loadButtons.at(index), m_saveButtons.at(index)})
+        ElidedText::setName(button, name);
 }
 
 void CSceneFrame::changeEvent(QEvent *event)

@@ -17,16 +17,11 @@ class CSceneFrame : public QFrame
     Q_OBJECT
 
 public:
-    // Longest button text, in pixels of the font below; the tool tip shows the rest.
-    static constexpr int NameElideWidth = 60;
     static constexpr int ScenesPerRow = 4;
     static constexpr int PanelMargin = 10;
 
     explicit CSceneFrame(QWidget *parent = nullptr);
     ~CSceneFrame() override;
-
-    // The text a scene button shows for name.
-    static QString elideSceneName(const QString &name);
 
 signals:
     void saveScene(int index);

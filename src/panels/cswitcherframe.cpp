@@ -7,6 +7,7 @@
 #include "panels/advancedsetting.h"
 #include "setup/caliassetting.h"
 #include "widgets/checkboxwithmenu.h"
+#include "widgets/elidedtext.h"
 
 #include <QButtonGroup>
 #include <QDebug>
@@ -35,6 +36,9 @@ constexpr int TypeToActionSpacing = 40;
 // bring, fit the group's minimum height.
 constexpr int TileRowSpacing = 2;
 constexpr int TileColumnSpacing = 6;
+// Tiles are as wide as a default name needs, whatever name they show, so that
+// 64 channels scroll sideways and a long name widens no column.
+const QString TileSample = QStringLiteral("Matrix Out 64");
 
 } // namespace
 
@@ -112,7 +116,8 @@ void CSwitcherFrame::initInputGroup()
     for (int i = 0; i < count; ++i) {
         auto *button = new CheckBoxWithMenu(nullptr);
         button->setActionText(tr("Rename"));
-        button->setText(m_aliasStore->inputAlias(i));
+        new ElidedText(button, TileSample);
+        ElidedText::setName(button, m_aliasStore->inputAlias(i));
         m_inputButtons.append(button);
         m_inputClickMapper->setMapping(button, i);
         m_inputRenameMapper->setMapping(button, i);
@@ -139,7 +144,8 @@ void CSwitcherFrame::initOutputGroup()
     for (int i = 0; i < count; ++i) {
         auto *button = new CheckBoxWithMenu(nullptr);
         button->setActionText(tr("Rename"));
-        button->setText(m_aliasStore->outputAlias(i));
+        new ElidedText(button, TileSample);
+        ElidedText::setName(button, m_aliasStore->outputAlias(i));
         m_outputButtons.append(button);
         m_outputClickMapper->setMapping(button, i);
         m_outputRenameMapper->setMapping(button, i);
@@ -301,7 +307,8 @@ void CSwitcherFrame::renameChannel(int index, int mode)
         m_aliasDialog = new CAliasSetting(mode, parentWidget() ? parentWidget() : this);
     }
     const bool input = mode == CAliasSetting::MatrixInMode;
-    m_aliasDialog->setIndex(index);
+    // The default names the channel as the operator counts it, from 1.
+    m_aliasDialog->setIndex(index + 1);
     m_aliasDialog->setAlias(input ? m_aliasStore->inputAlias(index)
                                   : m_aliasStore->outputAlias(index));
     if (m_aliasDialog->exec() != QDialog::Accepted)
@@ -310,10 +317,10 @@ void CSwitcherFrame::renameChannel(int index, int mode)
     const QString name = m_aliasDialog->alias();
     if (input) {
         m_aliasStore->setInputAlias(index, name);
-        m_inputButtons.at(index)->setText(name);
+        ElidedText::setName(m_inputButtons.at(index), name);
     } else {
         m_aliasStore->setOutputAlias(index, name);
-        m_outputButtons.at(index)->setText(name);
+        ElidedText::setName(m_outputButtons.at(index), name);
     }
 }
 
@@ -335,6 +342,7 @@ void CSwitcherFrame::clickSetting()
         m_advancedSetting = new AdvancedSetting;
         m_mainLayout->addWidget(m_advancedSetting);
         connect(m_advancedSetting, &AdvancedSetting::goBack, this, &CSwitcherFrame::goBack);
+        connect(m_advancedSetting, &AdvancedSetting::notice, this, &CSwitcherFrame::notice);
     }
     m_mainLayout->removeItem(m_actionRow);
     m_inputGroup->hide();

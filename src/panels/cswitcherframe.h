@@ -35,6 +35,8 @@ signals:
     void clickInput(int index);
     void renameInput(int index);
     void renameOutput(int index);
+    // A line for the console: why automatic switching stopped.
+    void notice(const QString &text);
 
 protected:
     void changeEvent(QEvent *event) override;

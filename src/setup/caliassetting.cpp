@@ -7,7 +7,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
+
+bool CAliasSetting::readMatrixId(const QString &text, int *id)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,3}$"));
+    if (!digits.match(text).hasMatch())
+        return false;
+    *id = text.toInt();
+    return *id <= MaxMatrixId;
+}
 
 CAliasSetting::CAliasSetting(int mode, QWidget *parent)
     : QDialog(parent)
@@ -59,6 +69,9 @@ void CAliasSetting::initUi()
     m_okButton = new QPushButton(tr("Ok"));
     m_cancelButton = new QPushButton(tr("Cancel"));
     m_okButton->setDefault(true);
+    m_hintLabel = new QLabel;
+    m_hintLabel->setStyleSheet(QStringLiteral("color: red;"));
+    m_hintLabel->hide();
 
     auto *form = new QFormLayout;
     form->addRow(m_defaultLabel, m_defaultEdit);
@@ -68,6 +81,7 @@ void CAliasSetting::initUi()
     buttons->addWidget(m_cancelButton);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
+    layout->addWidget(m_hintLabel);
     layout->addLayout(buttons);
     nameFields();
 }
@@ -110,9 +124,29 @@ QString CAliasSetting::alias() const
     return typed.isEmpty() ? m_defaultEdit->text() : typed;
 }
 
+// A matrix ID that is no ID keeps the dialog open and says why, so that a typo
+// never becomes the address of every later command.
 void CAliasSetting::doOK()
 {
+    int id = 0;
+    if (m_mode == MatrixIdMode && !readMatrixId(m_newEdit->text(), &id)) {
+        m_hintLabel->setText(tr("A matrix ID is a whole number from 0 to %1.").arg(MaxMatrixId));
+        m_hintLabel->show();
+        m_newEdit->setFocus();
+        m_newEdit->selectAll();
+        return;
+    }
     accept();
+}
+
+// Each opening starts in the New field with its text selected, so that what the
+// operator types replaces it and no key reaches a button.
+void CAliasSetting::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    m_hintLabel->hide();
+    m_newEdit->setFocus();
+    m_newEdit->selectAll();
 }
 
 void CAliasSetting::doCancel()

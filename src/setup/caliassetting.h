@@ -14,6 +14,10 @@ class CAliasSetting : public QDialog
 
 public:
     enum Mode { SceneMode = 0, MatrixInMode = 1, MatrixOutMode = 2, MatrixIdMode = 3, IpCardMode = 4 };
+    static constexpr int MaxMatrixId = 999;
+
+    // A matrix ID is a whole number from 0 to MaxMatrixId, digits only.
+    static bool readMatrixId(const QString &text, int *id);
 
     CAliasSetting(int mode, QWidget *parent = nullptr);
 
@@ -25,6 +29,7 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private slots:
     void doOK();
@@ -42,6 +47,7 @@ private:
     QLabel *m_newLabel = nullptr;
     QLineEdit *m_defaultEdit = nullptr;
     QLineEdit *m_newEdit = nullptr;
+    QLabel *m_hintLabel = nullptr;
     QPushButton *m_okButton = nullptr;
     QPushButton *m_cancelButton = nullptr;
     int m_index = 0;

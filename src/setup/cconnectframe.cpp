@@ -47,16 +47,30 @@ const QString WidestPort = QStringLiteral("65535");
 constexpr int FrameMargin = 10;
 constexpr int ComGroupStretch = 1;
 constexpr int NetGroupStretch = 4;
-constexpr int ComRowSpacing = 10;
+constexpr int ComRowSpacing = 4;
 constexpr int ComRowStretch = 10;
 constexpr int IpLabelMaximumWidth = 40;
 constexpr int IpFieldWidth = 120;
 
 const QString FallbackPortName = QStringLiteral("COM1");
-// Room for a short typed path such as /dev/pts/3 without scrolling.
-constexpr int TypedPortChars = 8;
+// Room for a whole device path such as /dev/ttyUSB0 or /dev/pts/12.
+constexpr int TypedPortChars = 11;
 const QString SlowBaud = QStringLiteral("9600");
 const QString FastBaud = QStringLiteral("115200");
+
+// Wide enough for each of its texts, so that "connect" turning into
+// "disconnect" moves nothing else in the window.
+void fitToTexts(QPushButton *button, const QStringList &texts)
+{
+    const QString shown = button->text();
+    int width = 0;
+    for (const QString &text : texts) {
+        button->setText(text);
+        width = qMax(width, button->sizeHint().width());
+    }
+    button->setText(shown);
+    button->setMinimumWidth(width);
+}
 
 DeviceEntry defaultEntry()
 {
@@ -126,8 +140,8 @@ void CConnectFrame::initLayout()
     auto *comRow = new QHBoxLayout;
     comRow->addWidget(m_comLabel);
     comRow->addSpacing(ComRowSpacing);
-    comRow->addWidget(m_portList);
-    comRow->addStretch(ComRowStretch);
+    // The port takes the room left, so that a typed device path shows whole.
+    comRow->addWidget(m_portList, ComRowStretch);
     comRow->addWidget(m_baudLabel);
     comRow->addSpacing(ComRowSpacing);
     comRow->addWidget(m_baudList);
@@ -282,6 +296,15 @@ void CConnectFrame::changeEvent(QEvent *event)
     QFrame::changeEvent(event);
     if (event->type() == QEvent::LanguageChange)
         retranslateUi();
+    else if (event->type() == QEvent::FontChange)
+        fitLinkButtons();
+}
+
+void CConnectFrame::fitLinkButtons()
+{
+    const QStringList texts = {m_connectText, m_disconnectText, tr("Connect")};
+    fitToTexts(m_netConnectButton, texts);
+    fitToTexts(m_serialConnectButton, texts);
 }
 
 // The table's font comes from the style sheet and the application font, both of
@@ -329,6 +352,7 @@ void CConnectFrame::retranslateUi()
     }
     m_allButton->setText(tr("All"));
     m_clearButton->setText(tr("Clear"));
+    fitLinkButtons();
     nameControls();
 }
 
@@ -488,10 +512,14 @@ void CConnectFrame::onGet()
     switch (NetReply::parse(reply, &device, &fields)) {
     case NetReply::Result::NoPrefix:
         qDebug() << "no network settings in the answer; nothing changed";
+        // No answer at all the link has reported already.
+        if (!reply.isEmpty())
+            emit notice(tr("the answer to Get holds no network settings; nothing changed"));
         return;
     case NetReply::Result::TooFewFields:
         qDebug() << "network settings answer has" << fields << "of" << NetReply::FieldCount
                  << "fields; nothing changed";
+        emit notice(tr("the answer to Get has %1 of %2 fields; nothing changed").arg(fields).arg(NetReply::FieldCount));
         return;
     case NetReply::Result::Ok:
         break;
@@ -513,17 +541,21 @@ void CConnectFrame::onGet()
 
 // Over TCP a command reaches only the device at the other end of the link; over
 // the serial port the operator says which device is on the cable.
-bool CConnectFrame::commandReaches(int row, const char *command) const
+bool CConnectFrame::commandReaches(int row, const char *command)
 {
     const protocoladapter &adapter = protocoladapter::instance();
+    const QString name = QLatin1String(command);
     if (!adapter.isConnected()) {
         qDebug() << command << "not sent: no link is open; the device list is left as it is";
+        emit notice(tr("%1 not sent: no link is open").arg(name));
         return false;
     }
     const DeviceEntry &device = m_devices.at(row);
     if (adapter.commandLink() == protocoladapter::TcpLink && !adapter.isTcpLinkTo(device.ip, device.port)) {
-        qDebug().noquote() << command << "not sent: the TCP link is not to" << device.ip + QLatin1Char(':') + device.port
+        const QString address = device.ip + QLatin1Char(':') + device.port;
+        qDebug().noquote() << command << "not sent: the TCP link is not to" << address
                            << "- the device list is left as it is";
+        emit notice(tr("%1 not sent: the TCP link is not to %2").arg(name, address));
         return false;
     }
     return true;

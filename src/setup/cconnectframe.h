@@ -35,6 +35,10 @@ public:
     explicit CConnectFrame(QWidget *parent = nullptr);
     ~CConnectFrame() override;
 
+signals:
+    // A line for the console: a command not sent, or an answer not taken.
+    void notice(const QString &text);
+
 protected:
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -75,7 +79,8 @@ private:
     void fitAddressColumns();
     // Whether a network card command for the device of this row goes out on
     // the open link; if not, a debug line says why.
-    bool commandReaches(int row, const char *command) const;
+    bool commandReaches(int row, const char *command);
+    void fitLinkButtons();
     void dropTcpAfterNetChange();
 
     CConfigIPDlg *networkDialog();
