@@ -152,11 +152,11 @@ bool CtlCommand::readRaw(const QStringList &args, bool hex)
         texts = QStringList { text };
         return true;
     }
-    const QByteArray bytes = HexText::fromHexText(text);
-    const QStringList tokens = text.simplified().split(QLatin1Char(' '));
-    if (bytes.size() != tokens.size())
-        return fail(QStringLiteral("\"%1\" is not hex bytes such as \"31 44 33 56 35 2E\"").arg(text));
-    texts = QStringList { QString::fromUtf8(bytes) };
+    QString badToken;
+    if (!HexText::fromHexText(text, &bytes, &badToken))
+        return fail(QStringLiteral("\"%1\" is not a hex byte such as \"31\" or \"2E\"").arg(badToken));
+    if (bytes.isEmpty())
+        return fail(QStringLiteral("the command is: raw TEXT | raw --hex \"31 44 ...\""));
     return true;
 }
 

@@ -28,6 +28,8 @@ public:
     QList<int> channels;
     // net set: address, mask and gateway; raw: the text to send.
     QStringList texts;
+    // raw --hex: exactly the bytes typed, any value from 00 to FF.
+    QByteArray bytes;
 
 private:
     bool parseWords(const QString &verb, const QStringList &args, bool hex);

@@ -92,7 +92,10 @@ int CtlRunner::send(protocoladapter &adapter) const
         adapter.sendNetReset();
         break;
     case CtlCommand::Kind::Raw:
-        adapter.sendRaw(command.texts.constFirst());
+        if (command.bytes.isEmpty())
+            adapter.sendRaw(command.texts.constFirst());
+        else
+            adapter.sendRawBytes(command.bytes);
         break;
     case CtlCommand::Kind::Devices:
         break;

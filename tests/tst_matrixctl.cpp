@@ -90,6 +90,7 @@ private slots:
         row("@pty --baud 115200 buzzer off", "7BUZOFF", 0, "T 7BUZOFF\n");
         row("@pty edid 3 5", "7D5E3.", 0, "T 7D5E3.\n");
         row("@pty raw --hex 31_44_33_56_35_2E", "1D3V5.", 0, "T 1D3V5.\n");
+        row("@tcp raw --hex 31_FF_0x80_2E", "1\xc3\xbf\xc2\x80.", 0, "T 1\xc3\xbf\xc2\x80.\n"); // each byte as typed
         row("@tcp raw 5D2V4.", "5D2V4.", 0, "T 5D2V4.\n");
         row("--device Hall --json buzzer on", "7BUZON", 0,
             "{\"hex\":\"37 42 55 5A 4F 4E\",\"sent\":\"7BUZON\",\"time\":\"T\"}\n");
