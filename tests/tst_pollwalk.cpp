@@ -98,6 +98,11 @@ private slots:
             auto *poll = qobject_cast<QPushButton *>(widget("pollButton"));
             auto *timing = qobject_cast<QPushButton *>(widget("timingButton"));
             const QList<QWidget *> shown = {poll, widget("pollInfoLabel"), timing, widget("timingInfoLabel")};
+        auto *sleep = qobject_cast<QComboBox *>(widget("pollSleepBox"));
+        QStringList sleeps; // what the operator may choose, in milliseconds
+        for (int i = 0; i < sleep->count(); ++i)
+            sleeps << sleep->itemText(i);
+        QCOMPARE(sleeps.join(' '), QStringLiteral("100 200 300 400 500 600 700 800 900 1000 2000 3000 4000 5000 6000 7000 8000"));
             QElapsedTimer clock;
             // The operator's clicks come after the step that sent the command is over.
             const auto later = [&page](const std::function<void()> &action) { QTimer::singleShot(0, &page, action); };
