@@ -148,6 +148,9 @@ private slots:
         QCOMPARE(sim.routing(), QVector<int>({ 3, 3, 3, 4, 5, 4, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16 }));
         // Routing is not answered: the query's answer is the first thing the client reads.
         const QByteArray answer = "HNW10.9.8.7," + sim.portText().toLatin1() + ",255.0.0.0,10.0.0.1,02:4D:43:00:00:0C";
+        b.write("0D1V1."); // another matrix's command: ignored, its address reported
+        QVERIFY(sim.waitForCommands(4));
+        QCOMPARE(sim.lastCommand()["address"].toInt(-1), 0);
         b.write("HWC");
         while (b.bytesAvailable() < answer.size() && b.waitForReadyRead(3000)) { }
         QCOMPARE(b.readAll(), answer);

@@ -116,7 +116,7 @@ void TstStores::startAndExit_data()
     }
 
     const QString app("AppConfig.ini"), user("UserData.ini"), aliases("AliasConfig.ini"), scenes("SceneConfig.ini");
-    row("counts 0 and 65", app, "[General]\nincount=0\noutcount=65\nlangType=2\ntype=5\n", "16|64|2|5", {"langType=2\n"});
+    row("counts -3 and 65", app, "[General]\nincount=-3\noutcount=65\nlangType=2\ntype=5\n", "16|64|2|5", {"langType=2\n"});
     row("id -1, blanks", user, "[General]\nid=-1\nPort=\nBaud=\nIPAdd=\nNetPort=\n", fresh, {"Baud=9600\n", "Port=COM1\n"});
     row("id 0, values", user, "[General]\nid=0\nPort=ttyS1\nBaud=115200\nIPAdd=127.0.0.1\nNetPort=7000\nConnectType=1\naudio=3\n",
         "0|ttyS1|115200|127.0.0.1|7000|1|3", {"Baud=115200\n", "id=0\n"});

@@ -82,14 +82,12 @@ QString readString(const QString &file, const QString &key)
     return readValue(file, key).toString();
 }
 
-// 0 (or absent, or not a number) means the default size; nothing above the limit.
+// 0 (or absent, or not a number, or below 0) means the default size; nothing above the limit.
 int channelCount(int stored)
 {
-    if (stored == 0)
+    if (stored <= 0)
         return Settings::DefaultChannels;
-    if (stored > Settings::MaxChannels)
-        return Settings::MaxChannels;
-    return stored;
+    return qMin(stored, Settings::MaxChannels);
 }
 
 } // namespace

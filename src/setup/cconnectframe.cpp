@@ -567,7 +567,6 @@ void CConnectFrame::dropTcpAfterNetChange()
     protocoladapter &adapter = protocoladapter::instance();
     if (!adapter.isTcpConnected())
         return;
-    updateLinkUi(NetSide, false);
     if (!adapter.disconnectTcp())
         updateLinkUi(NetSide, false);
 }
