@@ -1,38 +1,71 @@
 #include "config/initext.h"
 
+#include <QFile>
+#include <QTemporaryFile>
 #include <QtGlobal>
 
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-#include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
-#include <QTemporaryFile>
+#else
+#include <QTextCodec>
+#endif
 
 namespace {
 
 const char *const Gb18030 = "GB18030";
 
-// Qt parses and writes INI text only in UTF-8 files, so GB18030 text goes
-// through a scratch UTF-8 copy that Qt's own INI code reads or writes: the
-// keys, escapes and quoting stay exactly those of a plain INI file.
+// *ok is false where the Qt build has no GB18030 (Qt 6 without ICU).
+QString decodeGb18030(const QByteArray &bytes, bool *ok)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    QStringDecoder decode(Gb18030);
+    *ok = decode.isValid();
+    return decode(bytes);
+#else
+    const QTextCodec *codec = QTextCodec::codecForName(Gb18030);
+    *ok = codec != nullptr;
+    return *ok ? codec->toUnicode(bytes) : QString();
+#endif
+}
+
+QByteArray encodeGb18030(const QString &text, bool *ok)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    QStringEncoder encode(Gb18030);
+    *ok = encode.isValid();
+    return encode(text);
+#else
+    const QTextCodec *codec = QTextCodec::codecForName(Gb18030);
+    *ok = codec != nullptr;
+    return *ok ? codec->fromUnicode(text) : QByteArray();
+#endif
+}
+
+std::unique_ptr<QSettings> utf8Ini(const QString &file)
+{
+    auto settings = std::make_unique<QSettings>(file, QSettings::IniFormat);
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    settings->setIniCodec("UTF-8"); // Qt 6's only INI text
+#endif
+    return settings;
+}
+
+// Qt parses and writes INI text only in UTF-8 (Qt 6) or a codec of its own
+// choosing, so GB18030 text goes through a scratch UTF-8 copy that Qt's own INI
+// code reads or writes: keys, escapes and quoting stay those of a plain INI file,
+// and both builds write the same bytes.
 bool parseUtf8Ini(const QByteArray &text, QSettings::SettingsMap &map)
 {
     QTemporaryFile copy;
     if (!copy.open() || copy.write(text) != text.size())
         return false;
     copy.close();
-    QSettings ini(copy.fileName(), QSettings::IniFormat);
-    const QStringList keys = ini.allKeys(); // parses every section
+    const auto ini = utf8Ini(copy.fileName());
+    const QStringList keys = ini->allKeys(); // parses every section
     for (const QString &key : keys)
-        map.insert(key, ini.value(key));
-    return ini.status() == QSettings::NoError;
-}
-
-QString decodeGb18030(const QByteArray &bytes, bool *ok)
-{
-    QStringDecoder decode(Gb18030);
-    *ok = decode.isValid(); // a Qt built without ICU has no GB18030
-    return decode(bytes);
+        map.insert(key, ini->value(key));
+    return ini->status() == QSettings::NoError;
 }
 
 bool readGb18030(QIODevice &device, QSettings::SettingsMap &map)
@@ -51,20 +84,19 @@ bool writeGb18030(QIODevice &device, const QSettings::SettingsMap &map)
         return false;
     copy.close();
     {
-        QSettings ini(copy.fileName(), QSettings::IniFormat);
+        const auto ini = utf8Ini(copy.fileName());
         for (auto it = map.cbegin(); it != map.cend(); ++it)
-            ini.setValue(it.key(), it.value());
-        ini.sync();
-        if (ini.status() != QSettings::NoError)
+            ini->setValue(it.key(), it.value());
+        ini->sync();
+        if (ini->status() != QSettings::NoError)
             return false;
     }
     // Read by name: the write replaced the scratch file with a new one.
     QFile written(copy.fileName());
-    QStringEncoder encode(Gb18030);
-    if (!encode.isValid() || !written.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = encode(QString::fromUtf8(written.readAll()));
-    return device.write(bytes) == bytes.size();
+    bool ok = false;
+    const QByteArray bytes = written.open(QIODevice::ReadOnly) ? encodeGb18030(QString::fromUtf8(written.readAll()), &ok)
+                                                               : QByteArray();
+    return ok && device.write(bytes) == bytes.size();
 }
 
 QSettings::Format gb18030Format()
@@ -79,7 +111,7 @@ QSettings::Format gb18030Format()
 std::unique_ptr<QSettings> openIni(const QString &file, IniText text)
 {
     if (text == IniText::Utf8)
-        return std::make_unique<QSettings>(file, QSettings::IniFormat);
+        return utf8Ini(file);
     return std::make_unique<QSettings>(file, gb18030Format());
 }
 
@@ -95,21 +127,3 @@ QSettings::Status iniStatus(const QSettings &settings)
         return QSettings::FormatError;
     return QSettings::NoError;
 }
-
-#else
-
-std::unique_ptr<QSettings> openIni(const QString &file, IniText text)
-{
-    auto settings = std::make_unique<QSettings>(file, QSettings::IniFormat);
-    // GB18030 reads every GB2312/GBK file of earlier versions byte for byte the
-    // same, and unlike GB2312 it can write Korean, kana and the rest of Unicode.
-    settings->setIniCodec(text == IniText::Gb18030 ? "GB18030" : "UTF-8");
-    return settings;
-}
-
-QSettings::Status iniStatus(const QSettings &settings)
-{
-    return settings.status();
-}
-
-#endif
