@@ -85,6 +85,8 @@ struct Panel
         frame->show();
         QApplication::setActiveWindow(frame.get());
         QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+        netPlace = netButton->geometry();
+        serialPlace = serialButton->geometry();
     }
 
     QComboBox *list(int n) const { return com->findChildren<QComboBox *>().at(n); } // 0 Com, 1 Baud
@@ -96,7 +98,10 @@ struct Panel
         QString enabled;
         for (const QWidget *w : QList<QWidget *>{button(net, "Get"), frame->findChild<CIPEdit *>(), portEdit(), list(0), list(1)})
             enabled += QString::number(w->isEnabled());
-        return netButton->text() + '/' + serialButton->text() + ' ' + enabled;
+        // Each button keeps its place whichever text it shows.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        const bool kept = netButton->geometry() == netPlace && serialButton->geometry() == serialPlace;
+        return netButton->text() + '/' + serialButton->text() + ' ' + enabled + (kept ? "" : " moved");
     }
     bool ticked(int row) const { return table->model()->index(row, 0).data().toBool(); }
     QPoint centre(int row, int column) const { return table->visualRect(table->model()->index(row, column)).center(); }
@@ -133,6 +138,7 @@ struct Panel
     QGroupBox *com = nullptr;
     QGroupBox *net = nullptr;
     QPushButton *netButton = nullptr;
+    QRect netPlace, serialPlace;
     QPushButton *serialButton = nullptr;
     QTableView *table = frame->findChild<QTableView *>();
 };
