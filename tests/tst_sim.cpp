@@ -160,6 +160,7 @@ private slots:
             QVERIFY(second.waitForFinished(5000));
             QCOMPARE(second.exitCode(), bad.startsWith("--listen") ? 1 : 2);
             QVERIFY(second.readAllStandardError().contains(bad.startsWith("--listen") ? "cannot listen" : "--inputs"));
+            QCOMPARE(second.readAllStandardOutput().contains("error: cannot listen"), bad.startsWith("--listen"));
         }
     }
 
