@@ -4,6 +4,8 @@
 #include <QTemporaryFile>
 #include <QtGlobal>
 
+#include <optional>
+
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -15,30 +17,34 @@ namespace {
 
 const char *const Gb18030 = "GB18030";
 
-// *ok is false where the Qt build has no GB18030 (Qt 6 without ICU).
-QString decodeGb18030(const QByteArray &bytes, bool *ok)
+// Nothing where the Qt build has no GB18030 (Qt 6 without ICU).
+std::optional<QString> decodeGb18030(const QByteArray &bytes)
 {
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
     QStringDecoder decode(Gb18030);
-    *ok = decode.isValid();
+    if (!decode.isValid())
+        return std::nullopt;
     return decode(bytes);
 #else
     const QTextCodec *codec = QTextCodec::codecForName(Gb18030);
-    *ok = codec != nullptr;
-    return *ok ? codec->toUnicode(bytes) : QString();
+    if (!codec)
+        return std::nullopt;
+    return codec->toUnicode(bytes);
 #endif
 }
 
-QByteArray encodeGb18030(const QString &text, bool *ok)
+std::optional<QByteArray> encodeGb18030(const QString &text)
 {
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
     QStringEncoder encode(Gb18030);
-    *ok = encode.isValid();
-    return encode(text);
+    if (!encode.isValid())
+        return std::nullopt;
+    return QByteArray(encode(text));
 #else
     const QTextCodec *codec = QTextCodec::codecForName(Gb18030);
-    *ok = codec != nullptr;
-    return *ok ? codec->fromUnicode(text) : QByteArray();
+    if (!codec)
+        return std::nullopt;
+    return codec->fromUnicode(text);
 #endif
 }
 
@@ -70,11 +76,10 @@ bool parseUtf8Ini(const QByteArray &text, QSettings::SettingsMap &map)
 
 bool readGb18030(QIODevice &device, QSettings::SettingsMap &map)
 {
-    bool ok = false;
-    const QString text = decodeGb18030(device.readAll(), &ok);
-    if (ok)
-        parseUtf8Ini(text.toUtf8(), map); // damage: see iniStatus()
-    return ok;
+    const std::optional<QString> text = decodeGb18030(device.readAll());
+    if (text)
+        parseUtf8Ini(text->toUtf8(), map); // damage: see iniStatus()
+    return text.has_value();
 }
 
 bool writeGb18030(QIODevice &device, const QSettings::SettingsMap &map)
@@ -93,10 +98,10 @@ bool writeGb18030(QIODevice &device, const QSettings::SettingsMap &map)
     }
     // Read by name: the write replaced the scratch file with a new one.
     QFile written(copy.fileName());
-    bool ok = false;
-    const QByteArray bytes = written.open(QIODevice::ReadOnly) ? encodeGb18030(QString::fromUtf8(written.readAll()), &ok)
-                                                               : QByteArray();
-    return ok && device.write(bytes) == bytes.size();
+    if (!written.open(QIODevice::ReadOnly))
+        return false;
+    const std::optional<QByteArray> bytes = encodeGb18030(QString::fromUtf8(written.readAll()));
+    return bytes && device.write(*bytes) == bytes->size();
 }
 
 QSettings::Format gb18030Format()
@@ -120,10 +125,9 @@ QSettings::Status iniStatus(const QSettings &settings)
     if (settings.status() != QSettings::NoError || settings.format() != gb18030Format())
         return settings.status();
     QFile file(settings.fileName());
-    bool ok = false;
     QSettings::SettingsMap map;
     if (file.open(QIODevice::ReadOnly)
-        && !parseUtf8Ini(decodeGb18030(file.readAll(), &ok).toUtf8(), map))
+        && !parseUtf8Ini(decodeGb18030(file.readAll()).value_or(QString()).toUtf8(), map))
         return QSettings::FormatError;
     return QSettings::NoError;
 }
