@@ -80,7 +80,10 @@ private slots:
                 seen = fields.at(0)->text() + '|' + fields.at(1)->text();
                 fields.at(1)->setText(entry.section(' ', 0, -2));
                 dialog->findChildren<QPushButton *>().at(entry == "4 0")->click(); // Ok, Cancel
-                seen += dialog->isVisible() && dialog->findChildren<QLabel *>().last()->isVisible() ? "|refused" : "";
+                // Refused: the hint shows, and the field is ready to be typed over.
+                seen += dialog->isVisible() && dialog->findChildren<QLabel *>().last()->isVisible()
+                        && dialog->focusWidget() == fields.at(1) && fields.at(1)->selectedText() == fields.at(1)->text()
+                    ? "|refused" : "";
                 if (dialog->isVisible())
                     dialog->reject();
             });
