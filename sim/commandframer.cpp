@@ -117,7 +117,7 @@ QList<CommandFramer::Frame> CommandFramer::flush()
         frames << takeDiscarded();
         return frames;
     }
-    extract(frames);
+    // feed() took every complete command already: what is left is one unfinished.
     // The same blanks as between commands: QByteArray::trimmed() would also eat
     // a vertical tab or form feed, which is garbage anywhere else in the stream.
     int end = m_buffer.size();

@@ -85,10 +85,7 @@ CIPEdit::CIPEdit(QWidget *parent)
 
     m_part1->setNextPart(m_part2);
     m_part2->setNextPart(m_part3);
-    m_part3->setNextPart(m_part4);
-    setTabOrder(m_part1, m_part2);
-    setTabOrder(m_part2, m_part3);
-    setTabOrder(m_part3, m_part4);
+    m_part3->setNextPart(m_part4); // Tab follows the order the parts were made in
 
     for (CIpPartEdit *part : {m_part1, m_part2, m_part3, m_part4}) {
         connect(part, &QLineEdit::textChanged, this, &CIPEdit::textchangedslot);
