@@ -105,7 +105,6 @@ void AliasStore::setOutputAlias(int index, const QString &name)
 void AliasStore::createDefaults()
 {
     m_settings->beginGroup(InputGroup);
-    m_inputNames.clear();
     for (int n = 1; n <= Settings::MaxChannels; ++n) {
         const QString name = defaultName(InputWord, n);
         m_settings->setValue(QString::number(n), name);
@@ -115,7 +114,6 @@ void AliasStore::createDefaults()
     m_settings->endGroup();
 
     m_settings->beginGroup(OutputGroup);
-    m_outputNames.clear();
     for (int n = 1; n <= Settings::MaxChannels; ++n) {
         const QString name = defaultName(OutputWord, n);
         m_settings->setValue(QString::number(n), name);
@@ -127,13 +125,11 @@ void AliasStore::createDefaults()
 
 void AliasStore::load()
 {
-    m_inputNames.clear();
     m_settings->beginGroup(InputGroup);
     for (int n = 1; n <= Settings::MaxChannels; ++n)
         m_inputNames.append(nameFromValue(m_settings->value(QString::number(n))));
     m_settings->endGroup();
 
-    m_outputNames.clear();
     m_settings->beginGroup(OutputGroup);
     for (int n = 1; n <= Settings::MaxChannels; ++n)
         m_outputNames.append(nameFromValue(m_settings->value(QString::number(n))));

@@ -173,7 +173,6 @@ void CSwitcherFrame::initActionRow()
     m_settingButton = new QPushButton(tr("Setting"));
 
     m_typeGroup = new QButtonGroup(this);
-    m_typeGroup->setExclusive(true);
     m_typeGroup->addButton(m_allRadio, TypeAll);
     m_typeGroup->addButton(m_videoRadio, TypeVideo);
     m_typeGroup->addButton(m_audioRadio, TypeAudio);
