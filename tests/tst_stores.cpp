@@ -221,6 +221,7 @@ void TstStores::namesReachTheNextStart()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, gb18030);
+    const LogCapture console; // each write goes through unremarked
     {
         AliasStore aliases;
         SceneStore scenes;
@@ -235,6 +236,7 @@ void TstStores::namesReachTheNextStart()
     QVERIFY(bytes("AliasConfig.ini").contains(QByteArray("\n8=" + name.toUtf8() + '\n')));
     QVERIFY(bytes("UserData.ini").contains(QByteArray("\nPort=" + name.toUtf8() + '\n')));
     QVERIFY(bytes("SceneConfig.ini").contains(QByteArray("\n5=" + gb18030 + '\n')));
+    QVERIFY2(console.lines().filter(Complaint).isEmpty(), qPrintable(console.lines().join('\n')));
     moveToCopy({"AliasConfig.ini", "SceneConfig.ini", "ipmanager", "UserData.ini"});
     AliasStore aliases;
     SceneStore scenes;
