@@ -9,12 +9,6 @@ CheckBoxWithMenu::CheckBoxWithMenu(QWidget *parent)
     m_menuAction->setText(QStringLiteral("Test"));
 }
 
-CheckBoxWithMenu::CheckBoxWithMenu(const QString &text, QWidget *parent)
-    : QCheckBox(text, parent)
-{
-    initMenu();
-}
-
 CheckBoxWithMenu::~CheckBoxWithMenu()
 {
     delete m_menuAction;

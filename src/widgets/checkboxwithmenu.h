@@ -11,7 +11,6 @@ class CheckBoxWithMenu : public QCheckBox
 
 public:
     explicit CheckBoxWithMenu(QWidget *parent = nullptr);
-    explicit CheckBoxWithMenu(const QString &text, QWidget *parent = nullptr);
     ~CheckBoxWithMenu() override;
 
     void setActionText(const QString &text);
