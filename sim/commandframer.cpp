@@ -168,8 +168,7 @@ void CommandFramer::startDiscarding()
 CommandFramer::Frame CommandFramer::takeDiscarded()
 {
     Frame frame { m_discardHead, m_discarded, true };
-    m_discarding = false;
-    m_discardHead.clear();
+    m_discarding = false; // the head is set anew by the next run
     m_discarded = 0;
     return frame;
 }

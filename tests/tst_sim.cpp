@@ -151,6 +151,9 @@ private slots:
         b.write("0D1V1."); // another matrix's command: ignored, its address reported
         QVERIFY(sim.waitForCommands(4));
         QCOMPARE(sim.lastCommand()["address"].toInt(-1), 0);
+        b.write("12D5E2.");
+        QVERIFY(sim.waitForCommands(5));
+        QCOMPARE(sim.lastCommand()["edid"].toArray().at(1).toInt(), 5); // input 2 takes output 5's EDID
         b.write("HWC");
         while (b.bytesAvailable() < answer.size() && b.waitForReadyRead(3000)) { }
         QCOMPARE(b.readAll(), answer);
