@@ -110,6 +110,7 @@ private slots:
         QTest::newRow("lowest") << "--listen 0 --inputs 1 --outputs 1 --id 0 --reply-delay 0 --pause 1"
                                 << "127.0.0.1:0 1/1 id 0 delay 0 pause 1";
         QTest::newRow("no host") << "--listen :0" << "\"\" is not an IP address";
+        QTest::newRow("half bracket") << "--listen [127.0.0.1:1" << "\"[127.0.0.1\" is not an IP address";
         for (const char *args : { "--listen x:1", "--listen 65536", "--listen -1", "--inputs 0", "--inputs 257",
                                   "--outputs 0", "--outputs 257", "--id -1", "--id 65536", "--reply-delay -1",
                                   "--reply-delay 60001", "--pause 0", "--pause 60001", "--bogus", "stray" })
@@ -154,6 +155,7 @@ private slots:
         b.write("12D5E2.");
         QVERIFY(sim.waitForCommands(5));
         QCOMPARE(sim.lastCommand()["edid"].toArray().at(1).toInt(), 5); // input 2 takes output 5's EDID
+        QVERIFY(sim.lastCommand()["buzzer"].toBool());
         b.write("HWC");
         while (b.bytesAvailable() < answer.size() && b.waitForReadyRead(3000)) { }
         QCOMPARE(b.readAll(), answer);
