@@ -138,8 +138,8 @@ struct Panel
     QGroupBox *com = nullptr;
     QGroupBox *net = nullptr;
     QPushButton *netButton = nullptr;
-    QRect netPlace, serialPlace;
     QPushButton *serialButton = nullptr;
+    QRect netPlace, serialPlace; // where the buttons stood when the panel opened
     QTableView *table = frame->findChild<QTableView *>();
 };
 

@@ -15,6 +15,8 @@
 
 namespace {
 
+// GB18030 reads every GB2312/GBK file of earlier versions byte for byte the same,
+// and unlike GB2312 it can write Korean, kana and the rest of Unicode.
 const char *const Gb18030 = "GB18030";
 
 // Nothing where the Qt build has no GB18030 (Qt 6 without ICU).
