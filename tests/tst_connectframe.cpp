@@ -19,13 +19,6 @@
 
 namespace {
 
-QPushButton *button(QWidget *parent, const QString &text)
-{
-    const auto all = parent->findChildren<QPushButton *>();
-    const auto found = std::find_if(all.begin(), all.end(), [&text](QPushButton *b) { return b->text() == text; });
-    return found == all.end() ? nullptr : *found;
-}
-
 // One address book element, its members in the order the file keeps them.
 QByteArray element(const QString &ip, const QString &port, const QString &alias = QString(), const QString &mac = QString(),
                    const QString &gateway = QStringLiteral("127.0.0.1"), const QString &subnet = QStringLiteral("255.255.255.0"))
@@ -69,7 +62,7 @@ template <class Field = QLineEdit> void answer(const QString &pressed, int field
     answerNextModal([=](QDialog *dialog) {
         if (field >= 0)
             dialog->findChildren<Field *>().at(field)->setText(text);
-        button(dialog, pressed)->click();
+        withText(dialog, pressed)->click();
     });
 }
 
@@ -80,7 +73,7 @@ struct Panel
     {
         for (QGroupBox *group : frame->findChildren<QGroupBox *>())
             (group->title() == QLatin1String("Com Setting") ? com : net) = group;
-        netButton = button(net, QStringLiteral("Connect"));
+        netButton = withText(net, QStringLiteral("Connect"));
         serialButton = com->findChild<QPushButton *>();
         frame->show();
         QApplication::setActiveWindow(frame.get());
@@ -96,7 +89,7 @@ struct Panel
     QString state() const
     {
         QString enabled;
-        for (const QWidget *w : QList<QWidget *>{button(net, "Get"), frame->findChild<CIPEdit *>(), portEdit(), list(0), list(1)})
+        for (const QWidget *w : QList<QWidget *>{withText(net, "Get"), frame->findChild<CIPEdit *>(), portEdit(), list(0), list(1)})
             enabled += QString::number(w->isEnabled());
         // Each button keeps its place whichever text it shows.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
@@ -221,14 +214,14 @@ private slots:
             panel.list(1)->setCurrentText(QStringLiteral("115200"));
             panel.list(0)->setEditText(sim.ptyPath());
             panel.serialButton->click();
-            button(panel.net, QStringLiteral("Get"))->click();
+            withText(panel.net, QStringLiteral("Get"))->click();
             QCOMPARE(panel.address(), QString("127.0.0.1:" + sim.portText()));
             int editable = 0; // fields outside the three addresses: the card takes nothing else
             answerNextModal([&editable](QDialog *dialog) {
                 for (const QLineEdit *field : dialog->findChildren<QLineEdit *>())
                     editable += field->isEnabled() && !qobject_cast<CIPEdit *>(field->parentWidget());
                 dialog->findChildren<CIPEdit *>().at(1)->setText(QStringLiteral("255.0.0.0"));
-                button(dialog, QStringLiteral("Cancel"))->click();
+                withText(dialog, QStringLiteral("Cancel"))->click();
             });
             panel.menu(0, "Setting");
             QCOMPARE(editable, 0);
@@ -266,11 +259,11 @@ private slots:
                 for (const char *tried : {"1.2.3 1.1.1.1 1.1.1.1", "1.1.1.1 1.1.1.1 256.1.1.1", "127.000.000.001 255.0.255.1 0.0.0.0"}) {
                     for (int i = 0; i < 3; ++i)
                         dialog->findChildren<CIPEdit *>().at(i)->setText(QString::fromLatin1(tried).section(' ', i, i));
-                    button(dialog, QStringLiteral("OK"))->click();
+                    withText(dialog, QStringLiteral("OK"))->click();
                     stayedOpen << dialog->isVisible();
                 }
             });
-            button(panel.net, QStringLiteral("Add"))->click();
+            withText(panel.net, QStringLiteral("Add"))->click();
             QCOMPARE(stayedOpen, QList<bool>({true, true, false}));
 
             // Editing: OK without a change keeps the name; a new address is taken.
@@ -284,10 +277,10 @@ private slots:
                                    element("127.0.0.9", "6800", QString(), QString(), "0.0.0.0", "255.0.255.1")}));
         {
             Panel panel;
-            button(panel.net, QStringLiteral("All"))->click();
+            withText(panel.net, QStringLiteral("All"))->click();
             QVERIFY(panel.ticked(0) && panel.ticked(1) && panel.ticked(2));
             QCOMPARE(panel.table->selectionModel()->selectedRows().size(), 3);
-            button(panel.net, QStringLiteral("Clear"))->click();
+            withText(panel.net, QStringLiteral("Clear"))->click();
             QCOMPARE(panel.table->model()->rowCount(), 0);
         }
         QCOMPARE(readBook(), QByteArray(R"({"items":[]})"));
@@ -363,12 +356,12 @@ private slots:
             auto *port = dialog->findChildren<QLineEdit *>(QString(), Qt::FindDirectChildrenOnly).at(0);
             port->selectAll();
             QTest::keyClicks(port, portKeys.replace("%P", tcp.portText()));
-            button(dialog, "OK")->click();
+            withText(dialog, "OK")->click();
             if (dialog->isVisible())
-                button(dialog, "Cancel")->click();
+                withText(dialog, "Cancel")->click();
         });
         answer.start(10);
-        action == "Get" || action == "Add" ? button(panel->net, action)->click() : void(panel->menu(row, action));
+        action == "Get" || action == "Add" ? withText(panel->net, action)->click() : void(panel->menu(row, action));
         table->model()->setData(table->model()->index(3, 0), true);
         if (link == NoLink && !wire.isEmpty())
             panel->netButton->click();

@@ -24,14 +24,6 @@ QString languages(QWidget *window)
     return shown;
 }
 
-QPushButton *button(QWidget *root, const QString &text)
-{
-    for (QPushButton *button : root->findChildren<QPushButton *>())
-        if (button->text() == text && button->isVisible())
-            return button;
-    return nullptr;
-}
-
 // The console's notices, without their stamps.
 QStringList notices(QWidget *window)
 {
@@ -155,20 +147,20 @@ private slots:
                                                 QString("can't connect to 127.0.0.1:%1: Connection refused").arg(refusing.localPort())}));
         QCOMPARE(cursors.join(' '), "13 0-1");
 
-        button(&window, "Setting")->click();
+        withText(&window, "Setting", true)->click();
         QVERIFY(protocoladapter::instance().openSerial(pty.slavePath(), "9600"));
         protocoladapter::instance().closeSerial(); // the last link closed with no run: nothing to stop
         TcpPeer peer;
         QVERIFY(protocoladapter::instance().openSerial(pty.slavePath(), "9600"));
         QVERIFY(protocoladapter::instance().connectTcp("127.0.0.1", peer.portText()));
         window.findChild<QComboBox *>("pollSleepBox")->setCurrentText("100");
-        button(&window, "Start Poll")->click();
+        withText(&window, "Start Poll", true)->click();
         QVERIFY(peer.waitForBytes(6));
         peer.dropClient();
         QVERIFY(pty.readAtLeast(6).startsWith("1D"));
         pty.closeMaster();
-        QTRY_VERIFY(button(&window, "Start Poll"));
-        button(&window, "Start Poll")->click();
+        QTRY_VERIFY(withText(&window, "Start Poll", true));
+        withText(&window, "Start Poll", true)->click();
         QStringList seen = notices(&window).mid(2);
         seen[1] = seen[1].section(':', 0, 0); // the reason a pty gives varies
         QCOMPARE(seen, (QStringList{"TCP link dropped: The remote host closed the connection", "serial link " + pty.slavePath() + " dropped",

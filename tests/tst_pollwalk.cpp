@@ -4,12 +4,8 @@
 #include "support/tcppeer.h"
 #include "support/testenv.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QSettings>
-#include <QTranslator>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <functional>
 #include <memory>

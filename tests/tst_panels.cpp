@@ -1,5 +1,7 @@
+// The switcher and scene panels as the operator works them: bytes at the device, names in the files.
 #include "config/linkparameters.h"
 #include "link/protocoladapter.h"
+#include "panels/csceneframe.h"
 #include "panels/cswitcherframe.h"
 #include "support/modalhelper.h"
 #include "support/tcppeer.h"
@@ -8,11 +10,14 @@
 #include <QtTest>
 #include <QtWidgets>
 
-template<typename T> static T *withText(QWidget *root, const QString &text)
+// The push button with this text, or scene button n (from 1) of the group with this title.
+static QPushButton *button(QWidget *root, const QString &text, int n = 0)
 {
-    const QList<T *> all = root->findChildren<T *>();
-    const auto found = std::find_if(all.begin(), all.end(), [&](T *widget) { return widget->text() == text; });
-    return found == all.end() ? nullptr : *found;
+    for (QGroupBox *group : root->findChildren<QGroupBox *>()) {
+        if (group->title() == text)
+            return group->findChildren<QPushButton *>().value(n - 1);
+    }
+    return withText(root, text);
 }
 
 // The panel with its default 16 inputs and outputs, worked by names: "i3" input 3, "o5" output 5, "Audio" a button.
@@ -36,7 +41,7 @@ struct Panel
     }
 };
 
-class TestSwitcher : public QObject
+class TestPanels : public QObject
 {
     Q_OBJECT
 
@@ -90,34 +95,6 @@ private slots:
         QCOMPARE(storedWhileUp + '|' + storedType(), stored);
     }
 
-    void renameChannels()
-    {
-        m_env->writeFile("AliasConfig.ini", "[InputAlias]\n1=Lectern\n2=Camera\n[OutputAlias]\n3=Booth\n4=Stage\n");
-        // Typed into New (nullptr: left as the dialog shows it), then Ok or Cancel.
-        struct Step { const char *tile, *typed, *answer, *name, *key; };
-        const Step steps[] = {
-            {"i2", "Ignored", "Cancel", "Camera", "InputAlias/2"},
-            {"o4", "Ignored", "Cancel", "Stage", "OutputAlias/4"},
-            {"i1", "Desk", "Ok", "Desk", "InputAlias/1"},
-            {"o3", "", "Ok", "Matrix Out 3", "OutputAlias/3"},
-            {"o4", nullptr, "Ok", "Stage", "OutputAlias/4"},
-        };
-        Panel panel;
-        for (const Step &step : steps) {
-            answerNextModal([&](QDialog *dialog) {
-                if (step.typed)
-                    dialog->findChildren<QLineEdit *>().at(1)->setText(QString::fromUtf8(step.typed));
-                withText<QPushButton>(dialog, step.answer)->click();
-            });
-            panel.tile(step.tile)->actions().value(0)->trigger();
-            QCOMPARE(panel.tile(step.tile)->toolTip(), step.name);
-        }
-        panel.frame.reset();
-        const QSettings file(QStringLiteral("AliasConfig.ini"), QSettings::IniFormat);
-        for (const Step &step : steps)
-            QCOMPARE(file.value(step.key).toString(), step.name);
-    }
-
     void settingAndBack()
     {
         Panel panel;
@@ -135,7 +112,65 @@ private slots:
         panel.click(QStringLiteral("Setting")); // the page shown again; the panel goes with it up
         QCOMPARE(view(), "001 -1");
     }
+
+    void commandsReachTheDevice()
+    {
+        m_peer.clearReceived();
+        CSceneFrame frame;
+        // Buzz OFF last: VGA Auto, which has no command, sent nothing before it.
+        for (QPushButton *pressed : {button(&frame, "Scene Save", 1), button(&frame, "Scene Load", 16),
+                                     button(&frame, "Buzz On"), button(&frame, "VGA Auto"), button(&frame, "Buzz OFF")})
+            pressed->click();
+        QTRY_COMPARE(m_peer.received(), QByteArray("1SAVE11CALL161BUZON1BUZOFF"));
+    }
+
+    // The dialog opens in New with its text selected, so typing replaces it; an empty New takes the default. A scene
+    // shows the beginning of its name, as much as fits; each tile has the whole name in its tool tip, and in its file.
+    void renameAndStore()
+    {
+        m_env->writeFile("AliasConfig.ini", "[InputAlias]\n1=Lectern\n2=Camera\n[OutputAlias]\n3=Booth\n4=Stage\n");
+        m_env->writeFile("SceneConfig.ini", "[SceneConfig]\n3=Desk\n5=Stage and wings\n10=Foyer\n");
+        // A channel tile, or a scene from the Save or Load group; typed into New ("": deleted, nullptr: left as the
+        // dialog shows it), then Ok or Cancel.
+        struct Step { const char *tile; int scene; const char *typed, *answer, *name, *key; };
+        const Step steps[] = {
+            {"i2", 0, "Ignored", "Cancel", "Camera", "InputAlias/2"},
+            {"o4", 0, "Ignored", "Cancel", "Stage", "OutputAlias/4"},
+            {"i1", 0, "Desk", "Ok", "Desk", "InputAlias/1"},
+            {"o3", 0, "", "Ok", "Matrix Out 3", "OutputAlias/3"},
+            {"o4", 0, nullptr, "Ok", "Stage", "OutputAlias/4"},
+            {"Scene Load", 10, "Boardroom Projector", "Ok", "Boardroom Projector", "SceneConfig/10"},
+            {"Scene Save", 3, "", "Ok", "Scene 3", "SceneConfig/3"},
+            {"Scene Save", 5, "Lost", "Cancel", "Stage and wings", "SceneConfig/5"},
+            {"Scene Load", 5, nullptr, "Ok", "Stage and wings", "SceneConfig/5"},
+        };
+        Panel panel;
+        auto scenes = std::make_unique<CSceneFrame>();
+        scenes->show();
+        for (const Step &step : steps) {
+            answerNextModal([&](QDialog *dialog) {
+                if (step.typed)
+                    *step.typed ? QTest::keyClicks(dialog->focusWidget(), step.typed) : QTest::keyClick(dialog->focusWidget(), Qt::Key_Delete);
+                button(dialog, step.answer)->click();
+            });
+            QWidget *tile = step.scene ? static_cast<QWidget *>(button(scenes.get(), step.tile, step.scene)) : panel.tile(step.tile);
+            tile->actions().value(0)->trigger();
+            QCOMPARE(tile->toolTip(), step.name);
+            if (!step.scene)
+                continue; // a scene shows under Save and under Load alike
+            for (QPushButton *shown : {button(scenes.get(), "Scene Save", step.scene), button(scenes.get(), "Scene Load", step.scene)}) {
+                const QString text = shown->text();
+                QCOMPARE(shown->toolTip(), step.name);
+                QVERIFY(text.size() > 1 && QString(step.name).startsWith(text.chopped(text.endsWith(QChar(0x2026))))
+                        && shown->fontMetrics().horizontalAdvance(text) < shown->width());
+            }
+        }
+        panel.frame.reset();
+        scenes.reset();
+        for (const Step &step : steps)
+            QCOMPARE(QSettings(step.scene ? "SceneConfig.ini" : "AliasConfig.ini", QSettings::IniFormat).value(step.key).toString(), step.name);
+    }
 };
 
-QTEST_MAIN(TestSwitcher)
-#include "tst_switcher.moc"
+QTEST_MAIN(TestPanels)
+#include "tst_panels.moc"
