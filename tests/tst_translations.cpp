@@ -55,6 +55,71 @@ void look(QWidget *root, bool chinese, QStringList *faults)
     }
 }
 
+// What the layout code decides that no font changes, one line per layout, spacer and widget: margins and spacing,
+// place in the layout (cell, stretch, alignment), shown, enabled, size policy, focus, set sizes, hand-placed geometry,
+// style sheet, accessible name, and the properties that make a field or a view behave.
+void plan(QWidget *w, const QString &indent, QStringList *lines);
+
+void plan(QLayout *layout, const QString &indent, QStringList *lines)
+{
+    const QMargins m = layout->contentsMargins();
+    *lines << indent + layout->metaObject()->className()
+            + QString::asprintf(" %d,%d,%d,%d,%d", m.left(), m.top(), m.right(), m.bottom(), layout->spacing());
+    auto *box = qobject_cast<QBoxLayout *>(layout);
+    auto *grid = qobject_cast<QGridLayout *>(layout);
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem *item = layout->itemAt(i);
+        int cell[4] = {};
+        if (grid)
+            grid->getItemPosition(i, &cell[0], &cell[1], &cell[2], &cell[3]);
+        const int at = lines->size();
+        if (QSpacerItem *spacer = item->spacerItem())
+            *lines << indent + QString::asprintf("  spacer %d,%d,%d", spacer->sizeHint().width(), spacer->sizeHint().height(),
+                                                 int(spacer->expandingDirections()));
+        else if (item->layout())
+            plan(item->layout(), indent + "  ", lines);
+        else
+            plan(item->widget(), indent + "  ", lines);
+        (*lines)[at] += QString::asprintf(" in %d,%d,%d,%d,%d,%d", cell[0], cell[1], cell[2], cell[3], box ? box->stretch(i) : 0,
+                                          int(item->alignment()));
+    }
+}
+
+void plan(QWidget *w, const QString &indent, QStringList *lines)
+{
+    // A window's least size comes from its contents, a button's least width from its text unless fixed.
+    const bool sized = !w->isWindow(), textWide = !sized || (qobject_cast<QAbstractButton *>(w) && w->minimumWidth() != w->maximumWidth());
+    QString line = indent + w->metaObject()->className() + " " + w->objectName() + " "
+        + QString::asprintf("%d,%d,%d,%d,%d,%d,%d,%d,%d", w->isVisibleTo(w->window()), w->isEnabled(),
+                            w->sizePolicy().horizontalPolicy(), w->sizePolicy().verticalPolicy(), w->focusPolicy(),
+                            textWide ? -1 : w->minimumWidth(), sized ? w->minimumHeight() : -1, sized ? w->maximumWidth() : -1,
+                            sized ? w->maximumHeight() : -1)
+        + " " + QCryptographicHash::hash(w->styleSheet().toUtf8(), QCryptographicHash::Md5).toHex().left(6) + " '" + w->accessibleName() + "'";
+    for (const char *property : {"alignment", "readOnly", "maxLength", "checkable", "autoDefault", "default", "flat",
+                                 "selectionBehavior", "selectionMode", "editTriggers", "wordWrap", "frameShape"}) {
+        if (w->metaObject()->indexOfProperty(property) >= 0)
+            line += QString(" %1=%2").arg(property).arg(w->property(property).toInt());
+    }
+    if (auto *label = qobject_cast<QLabel *>(w); label && label->buddy())
+        line += " buddy=" + label->buddy()->accessibleName();
+    if (auto *table = qobject_cast<QTableView *>(w))
+        for (int i = 0; i < table->horizontalHeader()->count(); ++i)
+            line += QString(" column=%1").arg(table->horizontalHeader()->sectionResizeMode(i));
+    *lines << line;
+    if (auto *main = qobject_cast<QMainWindow *>(w))
+        plan(main->centralWidget(), indent + "  ", lines);
+    else if (w->layout())
+        plan(w->layout(), indent + "  ", lines);
+    else if (auto *area = qobject_cast<QScrollArea *>(w); area && area->widget())
+        plan(area->widget(), indent + "  ", lines);
+    else if (!QByteArray(w->metaObject()->className()).startsWith('Q'))
+        for (QWidget *child : w->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+            const int at = lines->size();
+            plan(child, indent + "  ", lines); // placed by hand
+            (*lines)[at] += QString::asprintf(" at %d,%d,%d,%d", child->x(), child->y(), child->width(), child->height());
+        }
+}
+
 } // namespace
 
 class TestTranslations : public QObject
@@ -96,19 +161,24 @@ private slots:
             MainWindow window;
             window.show();
             QMenu *menu = window.findChild<QPushButton *>("aboutButton")->menu();
-            QStringList faults;
+            QStringList faults, plans;
             for (const int shown : QVector<int>{c.from, c.language}.mid(0, c.from == c.language ? 1 : 2)) {
                 if (shown != c.from)
                     menu->actions().first()->menu()->actions().at(shown)->trigger();
                 // The change reaches the panels, and their new texts the layouts, in posted events.
                 for (int round = 0; round < 3; ++round)
                     QCoreApplication::processEvents();
-                look(&window, shown != 2, &faults);
+                const auto check = [&](QWidget *root) {
+                    look(root, shown != 2, &faults);
+                    if (shown == 2 && c.channels == 16)
+                        plan(root, QString(), &plans);
+                };
+                check(&window);
                 QVERIFY(QMetaObject::invokeMethod(window.findChild<QWidget *>("switchWidget"), "clickSetting"));
-                look(&window, shown != 2, &faults);
+                check(&window);
                 QVERIFY(QMetaObject::invokeMethod(window.findChild<QWidget *>("switchWidget"), "goBack"));
                 const auto visit = [&](QDialog *dialog) {
-                    look(dialog, shown != 2, &faults);
+                    check(dialog);
                     dialog->reject();
                 };
                 for (QAction *opener : {window.findChild<ButtonWithMenu *>()->actions().first(), menu->actions().at(1),
@@ -124,6 +194,17 @@ private slots:
                     faults << QString("outside the window: ") + top->metaObject()->className();
             }
             QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+            if (plans.isEmpty())
+                continue;
+            // After an intended layout change, MC_BLUEPRINT=1 writes the plan anew, for the change to be read in the diff.
+            QFile stored(QFileInfo(__FILE__).path() + "/data/blueprint.txt");
+            if (qEnvironmentVariableIsSet("MC_BLUEPRINT") && stored.open(QIODevice::WriteOnly))
+                stored.write(plans.join('\n').toUtf8() + '\n');
+            stored.close();
+            QVERIFY(stored.open(QIODevice::ReadOnly));
+            const QStringList expected = QString::fromUtf8(stored.readAll()).split('\n');
+            for (int i = 0; i <= plans.size(); ++i)
+                QCOMPARE(plans.value(i), expected.value(i));
         }
     }
 };
