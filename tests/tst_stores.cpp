@@ -24,12 +24,14 @@ QByteArray bytes(const QString &file)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// One start over one file: what it reads (no alias outside the 64 a side), then the exit's writes.
+// One start over one file: what it reads (no alias outside the 64 a side, none set there), then the exit's writes.
 QString runOnce(const QString &file, QByteArray *whileOpen)
 {
     if (file == QLatin1String("AliasConfig.ini")) {
         AliasStore s;
         *whileOpen = bytes(file);
+        s.setInputAlias(64, "lost");
+        s.setOutputAlias(-1, "lost");
         return s.inputAlias(0) + '|' + s.outputAlias(1) + s.inputAlias(64) + s.outputAlias(-1);
     }
     if (file == QLatin1String("SceneConfig.ini")) {
