@@ -100,6 +100,8 @@ void plan(QWidget *w, const QString &indent, QStringList *lines)
         if (w->metaObject()->indexOfProperty(property) >= 0)
             line += QString(" %1=%2").arg(property).arg(w->property(property).toInt());
     }
+    if (auto *combo = qobject_cast<QComboBox *>(w))
+        line += QString(" view=") + combo->view()->metaObject()->className(); // the popup's list
     if (auto *label = qobject_cast<QLabel *>(w); label && label->buddy())
         line += " buddy=" + label->buddy()->accessibleName();
     if (auto *table = qobject_cast<QTableView *>(w))
