@@ -1,5 +1,4 @@
-// The adapter's links: which one carries the commands, the network card's
-// answer read back, and devices that go away.
+// The adapter's links: which one carries the commands, the network card's answer read back, and devices that go away.
 #include "link/protocoladapter.h"
 #include "support/answeringpeer.h"
 #include "support/logcapture.h"
@@ -154,6 +153,7 @@ private slots:
         };
         row("answer", Answer, QString::fromLatin1(Answer), false);
         row("other link open", Answer, QString::fromLatin1(Answer), true);
+        row("in pieces", QByteArray(Answer).insert(40, '|').insert(20, '|'), QString::fromLatin1(Answer), false);
         row("text ends at NUL", QByteArray("HNW1,2\0XYZ", 10), QStringLiteral("HNW1,2"), false);
         row("NUL bytes first", QByteArray(24, '\0') + Answer, QString(), false);
         row("half an answer", Answer.left(20), QString::fromLatin1(Answer.left(20)), false);

@@ -58,11 +58,21 @@ QByteArray AnsweringPeer::take(const QByteArray &bytes)
     return m_answer;
 }
 
+// A "|" in an answer is a 10 ms pause, as between the pieces of an answer trickling in from a device on a slow line.
+template <typename Write> static void inPieces(const QByteArray &answer, Write write)
+{
+    const QList<QByteArray> pieces = answer.split('|');
+    for (int i = 0; i < pieces.size(); ++i) {
+        QThread::msleep(i ? 10 : 0);
+        write(pieces.at(i));
+    }
+}
+
 void AnsweringPeer::run()
 {
     if (m_pty) {
         while (!m_stop)
-            m_pty->write(take(m_pty->waitAndRead(10)));
+            inPieces(take(m_pty->waitAndRead(10)), [this](const QByteArray &piece) { m_pty->write(piece); });
         return;
     }
     QTcpServer server;
@@ -72,8 +82,11 @@ void AnsweringPeer::run()
         if (!client || client->state() != QAbstractSocket::ConnectedState) {
             if (server.waitForNewConnection(10))
                 client.reset(server.nextPendingConnection());
-        } else if (client->waitForReadyRead(10) && client->write(take(client->readAll())) > 0) {
-            client->waitForBytesWritten(5000);
+        } else if (client->waitForReadyRead(10)) {
+            inPieces(take(client->readAll()), [&client](const QByteArray &piece) {
+                if (client->write(piece) > 0)
+                    client->waitForBytesWritten(5000);
+            });
         }
     }
 }

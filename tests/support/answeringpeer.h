@@ -25,7 +25,7 @@ public:
     QString portText() const { return QString::number(m_port); } // Tcp
     QString portName() const { return m_pty ? m_pty->slavePath() : QString(); } // Pty
 
-    // Whenever the bytes since the last answer contain trigger, answer goes back at once.
+    // Whenever the bytes since the last answer contain trigger, answer goes back at once ("|": a 10 ms pause).
     void setAnswer(const QByteArray &trigger, const QByteArray &answer);
     QByteArray received() const;
     void clearReceived();
