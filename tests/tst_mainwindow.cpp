@@ -113,6 +113,13 @@ private slots:
         }
 
         window.show();
+        // The frameless window follows the mouse that drags its title bar.
+        auto *title = window.findChild<CTitleFrame *>();
+        const QPoint from = window.pos();
+        QTest::mousePress(title, Qt::LeftButton, {}, QPoint(300, 10));
+        QMouseEvent drag(QEvent::MouseMove, QPoint(330, 50), title->mapToGlobal(QPoint(330, 50)), Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(title, &drag);
+        QCOMPARE(window.pos() - from, QPoint(30, 40));
         QTest::mouseClick(window.findChild<QPushButton *>("minimizeButton"), Qt::LeftButton);
         QTRY_VERIFY(window.isMinimized());
         QTest::mouseClick(window.findChild<QPushButton *>("closeButton"), Qt::LeftButton);
