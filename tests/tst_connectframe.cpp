@@ -228,6 +228,8 @@ private slots:
             protocoladapter::instance().sendRaw(QStringLiteral("1BUZON"));
             QVERIFY(sim.waitForCommands(2));
             QCOMPARE(sim.lastCommand().value("text").toString(), QStringLiteral("1BUZON"));
+            panel.serialButton->click(); // closed: the port and speed can be chosen again
+            QCOMPARE(panel.state(), QStringLiteral("Connect/connect 01111"));
         }
         const QSettings stored(m_env->filePath(QStringLiteral("UserData.ini")), QSettings::IniFormat);
         QCOMPARE(QString(stored.value("Port").toString() + ' ' + stored.value("Baud").toString()), QString(sim.ptyPath() + " 115200"));
