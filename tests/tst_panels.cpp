@@ -95,24 +95,6 @@ private slots:
         QCOMPARE(storedWhileUp + '|' + storedType(), stored);
     }
 
-    void settingAndBack()
-    {
-        Panel panel;
-        QWidget *frame = panel.frame.get();
-        QLayout *actionRow = frame->layout()->itemAt(1)->layout(); // below the channel groups
-        // What shows (inputs, outputs, poll page) and where the action row sits in the panel.
-        const auto view = [&] {
-            return QStringLiteral("%1%2%3 %4").arg(panel.tile("i1")->isVisibleTo(frame)).arg(panel.tile("o1")->isVisibleTo(frame))
-                .arg(withText<QPushButton>(frame, "Back")->isVisibleTo(frame)).arg(frame->layout()->indexOf(actionRow));
-        };
-        panel.click(QStringLiteral("Setting"));
-        QCOMPARE(view(), "001 -1");
-        panel.click(QStringLiteral("Back"));
-        QCOMPARE(view(), "110 2");
-        panel.click(QStringLiteral("Setting")); // the page shown again; the panel goes with it up
-        QCOMPARE(view(), "001 -1");
-    }
-
     void commandsReachTheDevice()
     {
         m_peer.clearReceived();
