@@ -19,10 +19,9 @@ class TestPollWalk : public QObject
 private slots:
     void initTestCase() { m_env = std::make_unique<TestEnv>(); }
 
-    // legs: steps of one walk, each "p inBegin inEnd outBegin outEnd xTicks" (poll)
-    // or "t inBegin inEnd output xTicks" (timing, output 0: every output), bounds
-    // as the boxes show them on those ticks. routes: "input>output" per tick, "."
-    // for an idle tick.
+    // legs: steps of one walk, each "p inBegin inEnd outBegin outEnd xTicks" (poll) or "t inBegin inEnd output xTicks"
+    // (timing, output 0: every output), bounds as the boxes show them on those ticks. routes: "input>output" per tick,
+    // "." for an idle tick.
     void walk_data()
     {
         QTest::addColumn<QString>("legs");

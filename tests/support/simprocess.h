@@ -9,9 +9,8 @@
 
 #include <functional>
 
-// The built matrix-sim on 127.0.0.1 as a real device peer, with the JSON line it
-// reports for every event. Commands without terminator (SAVE, CALL, HWS) count as
-// complete after 50 ms of silence: wait for one before sending the next.
+// The built matrix-sim on 127.0.0.1 as a real device peer, with the JSON line it reports for every event. Commands
+// without terminator (SAVE, CALL, HWS) count as complete after 50 ms of silence: wait for one before sending the next.
 class SimProcess : public QObject
 {
     Q_OBJECT
