@@ -94,7 +94,9 @@ void plan(QWidget *w, const QString &indent, QStringList *lines)
                             w->sizePolicy().horizontalPolicy(), w->sizePolicy().verticalPolicy(), w->focusPolicy(),
                             textWide ? -1 : w->minimumWidth(), sized ? w->minimumHeight() : -1, sized ? w->maximumWidth() : -1,
                             sized ? w->maximumHeight() : -1)
-        + " " + QCryptographicHash::hash(w->styleSheet().toUtf8(), QCryptographicHash::Md5).toHex().left(6) + " '" + w->accessibleName() + "'";
+        // A field's own sheet may follow its focus, which the platform hands out when it will.
+        + " " + (w->focusPolicy() == Qt::NoFocus ? QCryptographicHash::hash(w->styleSheet().toUtf8(), QCryptographicHash::Md5).toHex().left(6) : "-")
+        + " '" + w->accessibleName() + "'";
     for (const char *property : {"alignment", "readOnly", "maxLength", "checkable", "autoDefault", "default", "flat",
                                  "selectionBehavior", "selectionMode", "editTriggers", "wordWrap", "frameShape"}) {
         if (w->metaObject()->indexOfProperty(property) >= 0)
