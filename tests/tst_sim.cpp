@@ -193,7 +193,7 @@ private slots:
         QTRY_VERIFY((out += sim.readAllStandardOutput()).contains("scene 2"));
         // One line each for people; a hundred bytes of garbage shown cut short, at 80.
         QVERIFY2(out.contains("\"1D3V5.\"  ok: input 3 to output 5") && !out.contains(QByteArray(79, 'z'))
-                     && out.contains(QByteArray(78, 'z') + "\"... (101 bytes)  unknown"), out.constData());
+                     && out.contains(QByteArray(78, 'z').append("\"... (101 bytes)  unknown")), out.constData());
         sim.closeWriteChannel();
         QVERIFY(sim.waitForFinished(5000) && sim.exitStatus() == QProcess::NormalExit && sim.exitCode() == 0);
     }
