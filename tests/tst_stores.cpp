@@ -2,6 +2,7 @@
 #include "config/aliasstore.h"
 #include "config/devicestore.h"
 #include "config/linkparameters.h"
+#include "config/routestate.h"
 #include "config/scenestore.h"
 #include "config/settings.h"
 #include "support/logcapture.h"
@@ -82,6 +83,8 @@ private slots:
     void namesReachTheNextStart_data();
     void namesReachTheNextStart();
     void everySetterWritesItsKey();
+    void routingKnownAfterRestart_data();
+    void routingKnownAfterRestart();
 
 private:
     std::unique_ptr<TestEnv> m_env;
@@ -271,6 +274,47 @@ void TstStores::everySetterWritesItsKey()
              QByteArray("[General]\nBaud=19\nConnectType=8\nIPAdd=20\nNetPort=21\nPollInBegin=9\nPollInEnd=10\n"
                         "PollOutEnd=12\nPollOutStart=11\nPollSleep=13\nPort=18\nTimingEnd=15\nTimingOut=16\n"
                         "TimingSleep=17\nTimingStart=14\naudio=7\nid=6\n"));
+}
+
+void TstStores::routingKnownAfterRestart_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("read"); // 4 inputs x 3 outputs, then input 2 sent to output 3
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("absent") << Socket << "0,0,0" << QByteArray(R"({"inputs":4,"outputs":3,"routing":[0,0,2]})");
+    QTest::newRow("kept") << QByteArray(R"({"inputs":4,"outputs":3,"routing":[4,1,3]})") << "4,1,3"
+                          << QByteArray(R"({"inputs":4,"outputs":3,"routing":[4,1,2]})");
+    // Another size, inputs the matrix lacks, and what is no input at all read as unknown.
+    QTest::newRow("other counts") << QByteArray(R"({"inputs":8,"outputs":8,"routing":[5,2.5,"1",-1,4,4]})")
+                                  << "0,0,0" << QByteArray(R"({"inputs":4,"outputs":3,"routing":[0,0,2]})");
+    QTest::newRow("short") << QByteArray(R"({"routing":[3]})") << "3,0,0"
+                           << QByteArray(R"({"inputs":4,"outputs":3,"routing":[3,0,2]})");
+    QTest::newRow("not JSON") << QByteArray("{\"routing\":[1,") << "0,0,0"
+                              << QByteArray(R"({"inputs":4,"outputs":3,"routing":[0,0,2]})");
+}
+
+void TstStores::routingKnownAfterRestart()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, read);
+    QFETCH(QByteArray, written);
+    if (file != Socket) {
+        QFile f("RouteState.json");
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(file);
+    }
+    RouteState state(4, 3);
+    QStringList seen;
+    for (int output = 1; output <= 3; ++output)
+        seen << QString::number(state.inputOf(output));
+    QCOMPARE(seen.join(','), read);
+    QCOMPARE(state.loadProblem().isEmpty(), !file.startsWith("{\"routing\":[1,"));
+    // Unchanged, bad input or output: nothing written.
+    QVERIFY(!state.setRoute(state.inputOf(1), 1));
+    QVERIFY(!state.setRoute(5, 3) && !state.setRoute(2, 4) && !state.setRoute(0, 3));
+    QVERIFY(state.setRoute(2, 3));
+    QCOMPARE(bytes("RouteState.json"), written);
+    QCOMPARE(RouteState(4, 3).routing(), state.routing());
 }
 
 QTEST_GUILESS_MAIN(TstStores)
