@@ -1,5 +1,6 @@
 // The adapter's links: which one carries the commands, the network card's answer read back, and devices that go away.
 #include "link/protocoladapter.h"
+#include "link/reconnectschedule.h"
 #include "support/answeringpeer.h"
 #include "support/logcapture.h"
 #include "support/simprocess.h"
@@ -198,6 +199,19 @@ private slots:
         QCOMPARE(A::instance().queryNetSetting(), QString());
         QVERIFY(A::instance().connectTcp(Loopback, sim.portText()));
         QVERIFY(A::instance().queryNetSetting().startsWith(QLatin1String("HNW")));
+    }
+
+    // A dropped link is tried at once, then ever less often, but never less than every 5 s.
+    void reconnectBackoff()
+    {
+        ReconnectSchedule schedule;
+        QList<int> delays;
+        for (int i = 0; i < 12; ++i)
+            delays << schedule.nextDelayMs();
+        QCOMPARE(delays, (QList<int> {0, 500, 1000, 2000, 4000, 5000, 5000, 5000, 5000, 5000, 5000, 5000}));
+        QCOMPARE(schedule.attempts(), 12);
+        schedule.reset();
+        QCOMPARE(schedule.nextDelayMs(), 0);
     }
 };
 
