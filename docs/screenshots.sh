@@ -3,9 +3,11 @@
 # the simulator runs on loopback, the program connects to it, routes input 3 to
 # outputs 2 and 5, saves scene 2 and switches the buzzer on, and the window is
 # captured in English and in Simplified Chinese.
-# usage: docs/screenshots.sh [BUILD_DIR]   (default: build; needs xvfb, xdotool, imagemagick)
+# usage: docs/screenshots.sh [BUILD_DIR]   (default: build; installs xvfb, xdotool, imagemagick)
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../scripts/deps.sh"
+mc_install_deps "${MC_DISPLAY_PACKAGES[@]}"
 run=$(cd "${1:-$here/../build}/run" && pwd)
 port=16800
 

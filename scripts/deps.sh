@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the GUI need, only
-# those that are missing. Sourced by ./run and ./test.
+# Installs the Debian packages the build and the tests need, only those that
+# are missing. Sourced by ./run, ./test and ./bench. The fonts are there for
+# the Chinese interface, whose texts the tests check fit their controls.
 MC_PACKAGES=(
     cmake g++ make python3 pkg-config
     qtbase5-dev libqt5serialport5-dev qttools5-dev-tools qttools5-dev
-    xvfb xauth imagemagick fonts-noto-cjk fonts-dejavu-core
+    fonts-noto-cjk fonts-dejavu-core
 )
+# A virtual display for the window where there is none, and the screenshot
+# tools: ./run and docs/screenshots.sh take them, an offscreen suite needs none.
+MC_DISPLAY_PACKAGES=(xvfb xauth imagemagick xdotool)
 # What a Qt 6 build needs besides (./test --qt6); Qt 6 reads GB18030 through
 # ICU, which Debian's Qt 6 is built with, so Core5Compat is not among them.
 MC_QT6_PACKAGES=(qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools)

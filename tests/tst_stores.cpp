@@ -147,7 +147,7 @@ void TstStores::startAndExit_data()
         {"1=" + hall + "\n", "\n7=\n", "[SceneSaved]\n1=true\n10=false\n"}, false, "load file");
     row("scenes: damaged", scenes, "[SceneConfig\n1=Lost\n2=Kept\n", "Lost|Kept", {"2=Kept\n"}, true, "SceneConfig.ini.*damaged");
     // As the Qt 5 build wrote it: each build reads it alike and writes it back byte for byte.
-    const QByteArray fromQt5 = bytes(QFileInfo(__FILE__).path() + "/data/SceneConfig-qt5.ini");
+    const QByteArray fromQt5 = bytes(QStringLiteral(MC_SOURCE_DIR "/tests/data/SceneConfig-qt5.ini"));
     row("scenes: Chinese, Korean, Latin", scenes, fromQt5, QStringLiteral("大厅 Hall|회의실 A"), {fromQt5}, false, "load file");
 
     const QString book("ipmanager");
