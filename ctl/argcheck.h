@@ -7,6 +7,8 @@
 class ArgCheck
 {
 public:
+    // One or more decimal digits and nothing else.
+    static bool digits(const QString &text);
     // Plain decimal digits only (no sign, no blanks), from min to max.
     static bool number(const QString &text, int min, int max, int *value);
     // Four decimal numbers 0 to 255 joined by dots.

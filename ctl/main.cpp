@@ -23,8 +23,7 @@ int main(int argc, char *argv[])
         CtlOutput::write(stdout, "matrixctl " MC_VERSION "\n");
         return ExitDone;
     case CtlOptions::Parse::Error:
-        CtlOutput::error(options.errorText());
-        CtlOutput::write(stderr, CtlOptions::usage().toLocal8Bit());
+        CtlOutput::error(options.errorText() + QStringLiteral("; try matrixctl --help"));
         return ExitUsage;
     case CtlOptions::Parse::Ok:
         break;

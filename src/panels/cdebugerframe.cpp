@@ -1,10 +1,10 @@
 #include "panels/cdebugerframe.h"
 
 #include "link/hextext.h"
+#include "link/logstamp.h"
 #include "link/protocoladapter.h"
 
 #include <QCheckBox>
-#include <QDateTime>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QGroupBox>
@@ -66,7 +66,7 @@ void followEnd(QTextEdit *log)
 
 QString stamp()
 {
-    return QDateTime::currentDateTime().toString(QStringLiteral("hh:mm:ss:zzz"));
+    return LogStamp::now();
 }
 
 } // namespace
