@@ -1,9 +1,10 @@
 #include "ctlcommand.h"
 
-#include "argcheck.h"
 #include "ctlnames.h"
 
+#include "link/argcheck.h"
 #include "link/hextext.h"
+#include "link/wiretext.h"
 
 #include <algorithm>
 
@@ -143,7 +144,7 @@ bool CtlCommand::readRaw(const QStringList &args, bool hex)
     if (text.isEmpty())
         return fail(QStringLiteral("the command is: raw TEXT | raw --hex \"31 44 ...\""));
     if (!hex) {
-        bytes = text.toLocal8Bit();
+        bytes = WireText::bytes(text);
         return true;
     }
     QString badToken;

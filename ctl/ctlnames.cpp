@@ -1,10 +1,9 @@
 #include "ctlnames.h"
 
-#include "argcheck.h"
-
 #include "config/initext.h"
 #include "config/scenestore.h"
 #include "config/settings.h"
+#include "link/argcheck.h"
 
 #include <QFile>
 

@@ -1,11 +1,11 @@
 #include "ctloptions.h"
 
-#include "argcheck.h"
 #include "ctlbook.h"
 #include "ctlnames.h"
 
 #include "config/initext.h"
 #include "config/settings.h"
+#include "link/argcheck.h"
 #include "link/matrixid.h"
 
 #include <QCommandLineParser>

@@ -7,7 +7,7 @@
 #include <QtTest>
 
 // matrixctl run as a script runs it, against matrix-sim over TCP and over its pty; UserData.ini holds matrix ID 7,
-// AppConfig.ini is absent (16 inputs and outputs), and channels and scene 4 have names.
+// AppConfig.ini 16 inputs and 12 outputs, and channels and scene 4 have names.
 class TestMatrixctl : public QObject
 {
     Q_OBJECT
@@ -82,6 +82,7 @@ private slots:
             });
         });
         m_env.writeFile("UserData.ini", "[General]\nid=7\n");
+        m_env.writeFile("AppConfig.ini", "[General]\noutcount=12\n");
         QVERIFY(QDir().mkdir("damaged"));
         m_env.writeFile("damaged/UserData.ini", "[General]\nid=abc\n");
         m_env.writeFile("AliasConfig.ini", "[InputAlias]\n3=Camera\n[OutputAlias]\n2=Projector\n5=Recorder\n"
@@ -107,7 +108,7 @@ private slots:
             QTest::newRow(line) << QString(line) << QString(arrived) << status << shown;
         };
         row("@tcp switch 3 5,2,5", "7D3V2,5.", 0, "T 7D3V2,5.\n");
-        row("@tcp switch 1 16 --quiet", "7D1V16.", 0, "");
+        row("@tcp switch 1 12 --quiet", "7D1V12.", 0, "");
         row("@tcp --inputs 24 switch 20 3", "7D20V3.", 0, "T 7D20V3.\n");
         row("@tcp switch camera Meeting_room,PROJECTOR", "7D3V2,7.", 0, "T 7D3V2,7.\n");
         row("@tcp --id 0 all 3", "03TOALL.", 0, "T 03TOALL.\n");
@@ -153,7 +154,7 @@ private slots:
         row("--device Twice buzzer on", "", 2, "\"Twice\" is in \"ipmanager\" twice: entries 4 (127.0.0.1:1) and 5");
         row("@tcp - <<buzzer_on|jump", "", 2, "line 2: unknown command \"jump\"");
         // Refused before any link opens, in one line.
-        for (const char *line : {"@tcp switch 0 2", "@tcp switch 20 3", "@tcp switch 3 2,", "@tcp scene call 17",
+        for (const char *line : {"@tcp switch 0 2", "@tcp switch 20 3", "@tcp switch 3 13", "@tcp switch 3 2,", "@tcp scene call 17",
                                  "@tcp scene load 1", "@tcp all 3 4", "@tcp jump 3", "@tcp buzzer", "@tcp buzzer up",
                                  "@tcp net set 10.0.0.5 255.0.0 10.0.0.1", "@tcp raw --hex 31_4G", "@tcp --hex buzzer on",
                                  "@tcp --id 1000 onebyone", "--tcp 127.0.0.256 buzzer on", "--tcp 127.0.0.1:65536 buzzer on",
@@ -209,7 +210,7 @@ private slots:
     void writesNoFile()
     {
         QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden),
-                 QStringList({"AliasConfig.ini", "ipmanager", "SceneConfig.ini", "UserData.ini"}));
+                 QStringList({"AliasConfig.ini", "AppConfig.ini", "ipmanager", "SceneConfig.ini", "UserData.ini"}));
         QCOMPARE(m_env.readFile("ipmanager"), m_book);
         QCOMPARE(m_env.readFile("UserData.ini"), QByteArray("[General]\nid=7\n"));
     }

@@ -2,6 +2,7 @@
 
 #include "config/linkparameters.h"
 #include "link/matrixcommand.h"
+#include "link/wiretext.h"
 
 #include <QDeadlineTimer>
 #include <QDebug>
@@ -314,12 +315,12 @@ bool protocoladapter::send(QString command)
 
 bool protocoladapter::writeSerial(const QString &command)
 {
-    return m_linkUp && writeBytes(m_serialPort, command.toLocal8Bit());
+    return m_linkUp && writeBytes(m_serialPort, WireText::bytes(command));
 }
 
 bool protocoladapter::writeTcp(const QString &command)
 {
-    return m_linkUp && writeBytes(m_tcpSocket, command.toLocal8Bit());
+    return m_linkUp && writeBytes(m_tcpSocket, WireText::bytes(command));
 }
 
 // Announces the bytes the link took, and reports a write that fell short.

@@ -3,6 +3,7 @@
 #include "link/hextext.h"
 #include "link/logstamp.h"
 #include "link/protocoladapter.h"
+#include "link/wiretext.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -191,7 +192,7 @@ void CDebugerFrame::clickCheckBox()
     if (text.isEmpty())
         return;
     if (m_hexSwitch->isChecked()) {
-        m_commandEdit->setText(HexText::toHexText(text.toLocal8Bit()));
+        m_commandEdit->setText(HexText::toHexText(WireText::bytes(text)));
         return;
     }
     QByteArray bytes;

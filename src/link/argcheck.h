@@ -2,8 +2,9 @@
 
 #include <QString>
 
-// The forms that command-line words must have. Strict on purpose: a script
-// that passes "3x" or "1.2.3" has a fault that guessing would hide.
+// The forms that numbers and addresses given as text must have, for every
+// program that takes them from a command line or a file. Strict on purpose: a
+// script that passes "3x" or "1.2.3" has a fault that guessing would hide.
 class ArgCheck
 {
 public:
