@@ -127,6 +127,8 @@ bool CtlOptions::readValues(const QCommandLineParser &parser)
     quiet = parser.isSet(QStringLiteral("quiet"));
     if (parser.isSet(QStringLiteral("book")))
         book = value("book");
+    if (parser.isSet(QStringLiteral("wait")) && !parser.isSet(QStringLiteral("serial")))
+        return fail(QStringLiteral("--wait goes with --serial"));
     CtlNames names(inputs, outputs);
     return readCommands(parser.positionalArguments(), parser.isSet(QStringLiteral("hex")), names)
         && readMatrixId(parser) && readLink(value("tcp"), value("serial"), value("baud"), value("device"));

@@ -160,7 +160,7 @@ private slots:
                                  "@tcp --id 1000 onebyone", "--tcp 127.0.0.256 buzzer on", "--tcp 127.0.0.1:65536 buzzer on",
                                  "--device Bad buzzer on", "--device Nobody buzzer on", "buzzer on", "@tcp --timeout 0 net get",
                                  "@tcp @pty buzzer on", "@pty --baud x buzzer on", "@tcp --baud 9600 buzzer on",
-                                 "@tcp --loud buzzer on", "@tcp raw", "@tcp --outputs 65 all 1"})
+                                 "@tcp --loud buzzer on", "@tcp raw", "@tcp --outputs 65 all 1", "@tcp --wait 1 buzzer on"})
             row(line, "", 2, "; try matrixctl --help\n");
     }
 
@@ -205,6 +205,19 @@ private slots:
         QCOMPARE(waiting.exitCode(), 0);
         QVERIFY(m_sim.waitForCommands(before + 1));
         QCOMPARE(m_sim.lastCommand()["text"].toString(), "7BUZOFF");
+    }
+
+    // Completion inserts a name with a blank quoted, from the book that --book=FILE names.
+    void completion()
+    {
+        m_env.writeFile("damaged/book", "{\"items\": [{\"alias\": \"Meeting room\"}, {\"alias\": \"Hall\"}]}");
+        QProcess bash;
+        bash.setWorkingDirectory(m_env.filePath("damaged"));
+        bash.start("bash", {"-c", QString("PATH=%1:$PATH; . '%2'; COMP_WORDS=(matrixctl --book = book --device M); "
+                                          "COMP_CWORD=5; _matrixctl; echo \"${COMPREPLY[@]}\"")
+                                      .arg(MC_RUN_DIR, QFINDTESTDATA("../ctl/matrixctl.bash"))});
+        QVERIFY(bash.waitForFinished(10000));
+        QCOMPARE(bash.readAllStandardOutput(), QByteArray("Meeting\\ room\n"));
     }
 
     void writesNoFile()
