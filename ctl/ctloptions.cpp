@@ -102,26 +102,21 @@ CtlOptions::Parse CtlOptions::parse(const QStringList &arguments)
 bool CtlOptions::readValues(const QCommandLineParser &parser)
 {
     const auto value = [&parser](const char *name) { return parser.value(QLatin1String(name)); };
+    int inputs = 0;
+    int outputs = 0;
     // Each number option: its name, its range and where it goes.
     const struct {
         const char *name;
         int min;
         int max;
         int *target;
-    } numbers[] = { { "timeout", 1, MaxTimeoutMs, &timeoutMs }, { "wait", 0, MaxWaitSeconds, &waitSeconds } };
+    } numbers[] = { { "timeout", 1, MaxTimeoutMs, &timeoutMs }, { "wait", 0, MaxWaitSeconds, &waitSeconds },
+                    { "inputs", 1, Settings::MaxChannels, &inputs }, { "outputs", 1, Settings::MaxChannels, &outputs } };
     for (const auto &number : numbers) {
         if (parser.isSet(QLatin1String(number.name))
             && !ArgCheck::number(value(number.name), number.min, number.max, number.target))
             return fail(QStringLiteral("--%1 \"%2\" is not a number from %3 to %4")
                             .arg(QLatin1String(number.name), value(number.name)).arg(number.min).arg(number.max));
-    }
-    int inputs = 0;
-    int outputs = 0;
-    for (int *count : { &inputs, &outputs }) {
-        const char *name = count == &inputs ? "inputs" : "outputs";
-        if (parser.isSet(QLatin1String(name)) && !ArgCheck::number(value(name), 1, Settings::MaxChannels, count))
-            return fail(QStringLiteral("--%1 \"%2\" is not a number from 1 to %3")
-                            .arg(QLatin1String(name), value(name)).arg(Settings::MaxChannels));
     }
     json = parser.isSet(QStringLiteral("json"));
     quiet = parser.isSet(QStringLiteral("quiet"));

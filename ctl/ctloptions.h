@@ -24,6 +24,8 @@ public:
     QString errorText() const;
     // The whole --help text, with examples.
     QString helpText() const;
+    // Whether any of the commands goes to the matrix.
+    bool needsLink() const;
 
     Link link = Link::None;
     // Tcp: host and port; Serial: the port's name and the baud rate.
@@ -46,7 +48,6 @@ private:
     bool readLink(const QString &tcp, const QString &serial, const QString &baud, const QString &device);
     bool readTcp(const QString &text);
     bool readDevice(const QString &name);
-    bool needsLink() const;
     bool fail(const QString &text);
 
     QString m_error;

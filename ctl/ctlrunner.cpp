@@ -54,7 +54,7 @@ CtlRunner::CtlRunner(const CtlOptions &options, QObject *parent)
 
 int CtlRunner::run()
 {
-    if (m_options.link == CtlOptions::Link::None)
+    if (!m_options.needsLink())
         return listDevices();
     // Only in this run's memory: the window's stored ID stays as it was.
     linkParameters().matrixId = m_options.matrixId;
