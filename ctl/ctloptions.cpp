@@ -44,7 +44,6 @@ const char Examples[] =
     "  matrixctl --device Hall scene call 4\n"
     "  matrixctl --serial /dev/ttyUSB0 --baud 115200 --id 2 all 1\n"
     "  matrixctl --tcp 192.168.1.168:6800 --json net get\n"
-    "\n"
     "  printf 'scene call 2\\nbuzzer off\\n' | matrixctl --device Hall -\n"
     "\n"
     "Exit status: 0 done; 1 the link could not be opened; 2 usage error, nothing\n"
