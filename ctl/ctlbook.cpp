@@ -55,19 +55,21 @@ QList<DeviceEntry> CtlBook::entries() const
 
 bool CtlBook::find(const QString &alias, DeviceEntry *entry)
 {
-    int found = -1;
+    QList<int> found;
     for (int i = 0; i < m_entries.size(); ++i) {
-        if (m_entries.at(i).alias != alias)
-            continue;
-        if (found >= 0)
-            return fail(QStringLiteral("device \"%1\" is in \"%2\" twice: entries %3 (%4:%5) and %6 (%7:%8)")
-                            .arg(alias, m_path).arg(found + 1).arg(m_entries.at(found).ip, m_entries.at(found).port)
-                            .arg(i + 1).arg(m_entries.at(i).ip, m_entries.at(i).port));
-        found = i;
+        if (m_entries.at(i).alias == alias)
+            found << i;
     }
-    if (found < 0)
+    if (found.isEmpty())
         return fail(QStringLiteral("no device \"%1\" in \"%2\"").arg(alias, m_path));
-    *entry = m_entries.at(found);
+    const DeviceEntry &first = m_entries.at(found.first());
+    if (found.size() > 1) {
+        const DeviceEntry &second = m_entries.at(found.at(1));
+        return fail(QStringLiteral("device \"%1\" is in \"%2\" twice: entries %3 (%4:%5) and %6 (%7:%8)")
+                        .arg(alias, m_path).arg(found.first() + 1).arg(first.ip, first.port)
+                        .arg(found.at(1) + 1).arg(second.ip, second.port));
+    }
+    *entry = first;
     return true;
 }
 
