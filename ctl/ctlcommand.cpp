@@ -1,22 +1,23 @@
 #include "ctlcommand.h"
 
-#include "argcheck.h"
+#include "ctlnames.h"
 
-#include "config/scenestore.h"
-#include "config/settings.h"
+#include "link/argcheck.h"
 #include "link/hextext.h"
+#include "link/wiretext.h"
 
 #include <algorithm>
 
-bool CtlCommand::parse(const QStringList &words, bool hex)
+bool CtlCommand::parse(const QStringList &commandWords, bool hex, CtlNames &names)
 {
-    if (words.isEmpty())
+    words = commandWords.join(QLatin1Char(' '));
+    if (commandWords.isEmpty())
         return fail(QStringLiteral("no command given"));
-    const QString verb = words.constFirst();
-    const QStringList args = words.mid(1);
+    const QString verb = commandWords.constFirst();
+    const QStringList args = commandWords.mid(1);
     if (hex && verb != QLatin1String("raw"))
         return fail(QStringLiteral("--hex goes with raw only"));
-    return parseWords(verb, args, hex);
+    return parseWords(verb, args, hex, names);
 }
 
 QString CtlCommand::errorText() const
@@ -29,16 +30,16 @@ bool CtlCommand::needsLink() const
     return kind != Kind::Devices;
 }
 
-bool CtlCommand::parseWords(const QString &verb, const QStringList &args, bool hex)
+bool CtlCommand::parseWords(const QString &verb, const QStringList &args, bool hex, CtlNames &names)
 {
     if (verb == QLatin1String("switch")) {
         kind = Kind::Switch;
-        return expect(args, 2, "switch IN OUT[,OUT...]") && readChannel(args.at(0), "input", &number)
-            && readChannels(args.at(1), "output");
+        return expect(args, 2, "switch IN OUT[,OUT...]") && readChannel(args.at(0), true, names, &number)
+            && readChannels(args.at(1), false, names);
     }
     if (verb == QLatin1String("all")) {
         kind = Kind::All;
-        return expect(args, 1, "all IN") && readChannel(args.at(0), "input", &number);
+        return expect(args, 1, "all IN") && readChannel(args.at(0), true, names, &number);
     }
     if (verb == QLatin1String("onebyone")) {
         kind = Kind::OneByOne;
@@ -48,9 +49,9 @@ bool CtlCommand::parseWords(const QString &verb, const QStringList &args, bool h
         if (!expect(args, 2, "scene save|call N"))
             return false;
         if (args.at(0) == QLatin1String("save"))
-            return readScene(args, Kind::SceneSave);
+            return readScene(args, Kind::SceneSave, names);
         if (args.at(0) == QLatin1String("call"))
-            return readScene(args, Kind::SceneCall);
+            return readScene(args, Kind::SceneCall, names);
         return fail(QStringLiteral("scene takes save or call, not \"%1\"").arg(args.at(0)));
     }
     if (verb == QLatin1String("buzzer")) {
@@ -63,8 +64,8 @@ bool CtlCommand::parseWords(const QString &verb, const QStringList &args, bool h
     }
     if (verb == QLatin1String("edid")) {
         kind = Kind::Edid;
-        return expect(args, 2, "edid IN[,IN...] OUT") && readChannels(args.at(0), "input")
-            && readChannel(args.at(1), "output", &number);
+        return expect(args, 2, "edid IN[,IN...] OUT") && readChannels(args.at(0), true, names)
+            && readChannel(args.at(1), false, names, &number);
     }
     if (verb == QLatin1String("net"))
         return readNet(args);
@@ -84,22 +85,18 @@ bool CtlCommand::expect(const QStringList &args, int count, const char *form)
     return fail(QStringLiteral("the command is: %1").arg(QLatin1String(form)));
 }
 
-bool CtlCommand::readChannel(const QString &word, const char *side, int *channel)
+bool CtlCommand::readChannel(const QString &word, bool input, CtlNames &names, int *channel)
 {
-    if (ArgCheck::number(word, 1, Settings::MaxChannels, channel))
-        return true;
-    return fail(QStringLiteral("%1 \"%2\" is not a channel from 1 to %3")
-                    .arg(QLatin1String(side), word)
-                    .arg(Settings::MaxChannels));
+    return names.channel(word, input ? CtlNames::Side::Input : CtlNames::Side::Output, channel, &m_error);
 }
 
-bool CtlCommand::readChannels(const QString &word, const char *side)
+bool CtlCommand::readChannels(const QString &word, bool input, CtlNames &names)
 {
     channels.clear();
     const QStringList parts = word.split(QLatin1Char(','));
     for (const QString &part : parts) {
         int channel = 0;
-        if (!readChannel(part, side, &channel))
+        if (!readChannel(part, input, names, &channel))
             return false;
         if (!channels.contains(channel))
             channels.append(channel);
@@ -108,12 +105,10 @@ bool CtlCommand::readChannels(const QString &word, const char *side)
     return true;
 }
 
-bool CtlCommand::readScene(const QStringList &args, Kind sceneKind)
+bool CtlCommand::readScene(const QStringList &args, Kind sceneKind, CtlNames &names)
 {
     kind = sceneKind;
-    if (ArgCheck::number(args.at(1), 1, SceneStore::SceneCount, &number))
-        return true;
-    return fail(QStringLiteral("scene \"%1\" is not a scene from 1 to %2").arg(args.at(1)).arg(SceneStore::SceneCount));
+    return names.scene(args.at(1), &number, &m_error);
 }
 
 bool CtlCommand::readNet(const QStringList &args)
@@ -140,8 +135,8 @@ bool CtlCommand::readNet(const QStringList &args)
     return true;
 }
 
-// Several words make one text, joined by blanks; hex bytes go out the way the
-// debug console turns its hex field into text.
+// Several words make one text, joined by blanks. Both forms go out exactly as
+// given, whatever the matrix ID.
 bool CtlCommand::readRaw(const QStringList &args, bool hex)
 {
     kind = Kind::Raw;
@@ -149,7 +144,7 @@ bool CtlCommand::readRaw(const QStringList &args, bool hex)
     if (text.isEmpty())
         return fail(QStringLiteral("the command is: raw TEXT | raw --hex \"31 44 ...\""));
     if (!hex) {
-        texts = QStringList { text };
+        bytes = WireText::bytes(text);
         return true;
     }
     QString badToken;

@@ -2,13 +2,15 @@
 
 #include "ctlcommand.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 class QCommandLineParser;
+class CtlNames;
 
 // matrixctl's command line: where the matrix is, how to address it, how to
-// answer, and the command. Reading it opens no link and writes no file.
+// answer, and the commands. Reading it opens no link and writes no file.
 class CtlOptions
 {
 public:
@@ -16,28 +18,33 @@ public:
     enum class Link { None, Tcp, Serial };
 
     static constexpr int DefaultNetPort = 6800;
-    static constexpr int MaxMatrixId = 65535;
 
+    // The command "-" reads commands from standard input, one a line.
     Parse parse(const QStringList &arguments);
     QString errorText() const;
     // The whole --help text, with examples.
     QString helpText() const;
-    // The short form shown after a usage error.
-    static QString usage();
+    // Whether any of the commands goes to the matrix.
+    bool needsLink() const;
 
     Link link = Link::None;
     // Tcp: host and port; Serial: the port's name and the baud rate.
     QString address;
     QString port;
     QString book = QStringLiteral("ipmanager");
-    // -1: the matrix ID the window stored, else 1.
-    int matrixId = -1;
+    int matrixId = 1;
     bool json = false;
     bool quiet = false;
-    CtlCommand command;
+    // How long net get waits for its answer; 0: the link's own wait.
+    int timeoutMs = 0;
+    // How long to wait for a serial port that another program holds.
+    int waitSeconds = 0;
+    QList<CtlCommand> commands;
 
 private:
     bool readValues(const QCommandLineParser &parser);
+    bool readCommands(const QStringList &words, bool hex, CtlNames &names);
+    bool readMatrixId(const QCommandLineParser &parser);
     bool readLink(const QString &tcp, const QString &serial, const QString &baud, const QString &device);
     bool readTcp(const QString &text);
     bool readDevice(const QString &name);

@@ -1,8 +1,8 @@
 #include "ctloutput.h"
 
 #include "link/hextext.h"
+#include "link/logstamp.h"
 
-#include <QDateTime>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -12,15 +12,20 @@ CtlOutput::CtlOutput(bool json, bool quiet)
 {
 }
 
-void CtlOutput::sent(const QString &text) const
+// The plain line carries the bytes themselves; JSON needs text, so "hex" is
+// what tells bytes that are no text in the local encoding.
+void CtlOutput::sent(const QByteArray &bytes) const
 {
     if (m_quiet)
         return;
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("hh:mm:ss:zzz"));
+    const QString stamp = LogStamp::now();
     const QJsonObject object { { QStringLiteral("time"), stamp },
-                               { QStringLiteral("sent"), text },
-                               { QStringLiteral("hex"), HexText::toHexText(text.toLatin1()) } };
-    print(object, QStringLiteral("%1 %2").arg(stamp, text));
+                               { QStringLiteral("sent"), QString::fromLocal8Bit(bytes) },
+                               { QStringLiteral("hex"), HexText::toHexText(bytes) } };
+    if (m_json)
+        print(object, QString());
+    else
+        write(stdout, stamp.toLatin1() + ' ' + bytes + '\n');
 }
 
 void CtlOutput::netSettings(const DeviceEntry &entry) const

@@ -18,7 +18,8 @@ class CtlOutput
 public:
     CtlOutput(bool json, bool quiet);
 
-    void sent(const QString &text) const;
+    // The bytes of one command as they went to the wire.
+    void sent(const QByteArray &bytes) const;
     void netSettings(const DeviceEntry &entry) const;
     void device(const DeviceEntry &entry) const;
 

@@ -8,5 +8,7 @@ enum ExitStatus {
     // The command line asks for nothing this program does; nothing was sent.
     ExitUsage = 2,
     // "net get" got no answer, or one that is not the network card's.
-    ExitNoAnswer = 3
+    ExitNoAnswer = 3,
+    // The link failed or dropped before every command had gone out whole.
+    ExitNotSent = 4
 };

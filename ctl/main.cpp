@@ -22,10 +22,14 @@ int main(int argc, char *argv[])
     case CtlOptions::Parse::Version:
         CtlOutput::write(stdout, "matrixctl " MC_VERSION "\n");
         return ExitDone;
-    case CtlOptions::Parse::Error:
-        CtlOutput::error(options.errorText());
-        CtlOutput::write(stderr, CtlOptions::usage().toLocal8Bit());
+    case CtlOptions::Parse::Error: {
+        // One line, as cron mails whatever a job prints.
+        QString reason = options.errorText();
+        if (reason.endsWith(QLatin1Char('.')))
+            reason.chop(1);
+        CtlOutput::error(reason + QStringLiteral("; try matrixctl --help"));
         return ExitUsage;
+    }
     case CtlOptions::Parse::Ok:
         break;
     }

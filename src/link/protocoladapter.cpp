@@ -2,7 +2,9 @@
 
 #include "config/linkparameters.h"
 #include "link/matrixcommand.h"
+#include "link/wiretext.h"
 
+#include <QDeadlineTimer>
 #include <QDebug>
 #include <QScopeGuard>
 #include <QScopedValueRollback>
@@ -257,6 +259,32 @@ void protocoladapter::sendRawBytes(const QByteArray &bytes)
     emit sendData(QString::fromLatin1(command));
 }
 
+bool protocoladapter::sendExact(const QByteArray &bytes)
+{
+    if (!m_linkUp)
+        return false;
+    const bool written = writeBytes(m_linkKind == SerialLink ? static_cast<QIODevice *>(m_serialPort) : m_tcpSocket, bytes);
+    emit sendData(QString::fromLocal8Bit(bytes));
+    return written;
+}
+
+void protocoladapter::setReplyTimeout(int timeoutMs)
+{
+    m_replyTimeoutMs = timeoutMs;
+}
+
+bool protocoladapter::flushLink(int timeoutMs)
+{
+    QIODevice *device = m_linkKind == SerialLink ? static_cast<QIODevice *>(m_serialPort) : m_tcpSocket;
+    const auto up = [this] { return m_linkKind == SerialLink ? m_serialOpen : m_tcpConnected; };
+    const QDeadlineTimer deadline(timeoutMs);
+    while (up() && device->bytesToWrite() > 0 && !deadline.hasExpired()) {
+        if (!device->waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
+            break;
+    }
+    return up() && device->bytesToWrite() == 0;
+}
+
 QString protocoladapter::queryNetSetting()
 {
     if (!m_linkUp)
@@ -287,12 +315,12 @@ bool protocoladapter::send(QString command)
 
 bool protocoladapter::writeSerial(const QString &command)
 {
-    return m_linkUp && writeBytes(m_serialPort, command.toLocal8Bit());
+    return m_linkUp && writeBytes(m_serialPort, WireText::bytes(command));
 }
 
 bool protocoladapter::writeTcp(const QString &command)
 {
-    return m_linkUp && writeBytes(m_tcpSocket, command.toLocal8Bit());
+    return m_linkUp && writeBytes(m_tcpSocket, WireText::bytes(command));
 }
 
 // Announces the bytes the link took, and reports a write that fell short.
@@ -311,11 +339,11 @@ bool protocoladapter::writeBytes(QIODevice *device, const QByteArray &bytes)
 QIODevice *protocoladapter::replyDevice(int *timeoutMs) const
 {
     if (m_linkKind == SerialLink && m_serialOpen) {
-        *timeoutMs = SerialReplyTimeoutMs;
+        *timeoutMs = m_replyTimeoutMs > 0 ? m_replyTimeoutMs : SerialReplyTimeoutMs;
         return m_serialPort;
     }
     if (m_linkKind == TcpLink && m_tcpConnected) {
-        *timeoutMs = TcpReplyTimeoutMs;
+        *timeoutMs = m_replyTimeoutMs > 0 ? m_replyTimeoutMs : TcpReplyTimeoutMs;
         return m_tcpSocket;
     }
     return nullptr;

@@ -65,7 +65,15 @@ public:
     // Bytes as typed in hex, any value 00 to FF; the matrix ID 0 rewriting
     // applies as for text.
     void sendRawBytes(const QByteArray &bytes);
+    // Exactly these bytes, with no rewriting for any matrix ID; whether the
+    // link took them all.
+    bool sendExact(const QByteArray &bytes);
     QString queryNetSetting();
+    // How long queryNetSetting() waits for the answer; 0 keeps the link's own wait.
+    void setReplyTimeout(int timeoutMs);
+    // Waits until the command link has passed on every byte it was given, for
+    // at most timeoutMs; false when bytes are left or the link is down.
+    bool flushLink(int timeoutMs);
 
 signals:
     void sendData(QString data);
@@ -113,6 +121,7 @@ private:
     bool m_tcpConnected = false;
     bool m_serialOpen = false;
     int m_linkKind = SerialLink;
+    int m_replyTimeoutMs = 0;
     // Set while the program itself closes a link, which is no drop.
     bool m_closingTcp = false;
     bool m_closingSerial = false;

@@ -1,10 +1,11 @@
 #include "panels/cdebugerframe.h"
 
 #include "link/hextext.h"
+#include "link/logstamp.h"
 #include "link/protocoladapter.h"
+#include "link/wiretext.h"
 
 #include <QCheckBox>
-#include <QDateTime>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QGroupBox>
@@ -66,7 +67,7 @@ void followEnd(QTextEdit *log)
 
 QString stamp()
 {
-    return QDateTime::currentDateTime().toString(QStringLiteral("hh:mm:ss:zzz"));
+    return LogStamp::now();
 }
 
 } // namespace
@@ -191,7 +192,7 @@ void CDebugerFrame::clickCheckBox()
     if (text.isEmpty())
         return;
     if (m_hexSwitch->isChecked()) {
-        m_commandEdit->setText(HexText::toHexText(text.toLocal8Bit()));
+        m_commandEdit->setText(HexText::toHexText(WireText::bytes(text)));
         return;
     }
     QByteArray bytes;

@@ -2,11 +2,14 @@
 
 #include <QString>
 
-// The forms that command-line words must have. Strict on purpose: a script
-// that passes "3x" or "1.2.3" has a fault that guessing would hide.
+// The forms that numbers and addresses given as text must have, for every
+// program that takes them from a command line or a file. Strict on purpose: a
+// script that passes "3x" or "1.2.3" has a fault that guessing would hide.
 class ArgCheck
 {
 public:
+    // One or more decimal digits and nothing else.
+    static bool digits(const QString &text);
     // Plain decimal digits only (no sign, no blanks), from min to max.
     static bool number(const QString &text, int min, int max, int *value);
     // Four decimal numbers 0 to 255 joined by dots.

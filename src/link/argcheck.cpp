@@ -1,4 +1,4 @@
-#include "argcheck.h"
+#include "link/argcheck.h"
 
 #include <QHostAddress>
 #include <QRegularExpression>
@@ -11,12 +11,19 @@ constexpr int MaxPort = 65535;
 
 } // namespace
 
-bool ArgCheck::number(const QString &text, int min, int max, int *value)
+bool ArgCheck::digits(const QString &text)
 {
     for (const QChar c : text) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             return false;
     }
+    return !text.isEmpty();
+}
+
+bool ArgCheck::number(const QString &text, int min, int max, int *value)
+{
+    if (!digits(text))
+        return false;
     bool ok = false;
     const int read = text.toInt(&ok);
     if (!ok || read < min || read > max)

@@ -1,0 +1,8 @@
+#include "link/logstamp.h"
+
+#include <QDateTime>
+
+QString LogStamp::now()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("hh:mm:ss:zzz"));
+}
