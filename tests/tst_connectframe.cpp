@@ -33,7 +33,7 @@ QByteArray factoryNet(const char *ip, const char *port, const char *alias)
 }
 // %P is the loopback peer's port; nobody listens on port 1.
 const QByteArray A = factoryNet("127.0.0.1", "%P", "Lab"), B = factoryNet("127.0.0.1", "1", "Spare"),
-                 C = factoryNet("127.0.0.2", "%P", "Far"), Factory = factoryNet("192.168.1.168", "6800", "");
+                 C = factoryNet("127.0.0.2", "%P", "Far");
 
 // Right-clicks through the platform; lists the menu's entries ("-": disabled) and chooses pick.
 QString rightClickMenu(QWidget *widget, const QPoint &pos, const QString &pick)
@@ -307,13 +307,13 @@ private slots:
         row("Setting, no link", "Setting", "127.0.0.1", "9", NoLink, 0, "") << same;
         row("Reset, no link", "Reset", "", "", NoLink, 0, "") << same;
         row("Setting, TCP, its row", "Setting", "127.0.0.1", "9", Tcp, 0, hws) << same;
-        row("Reset, TCP, its row", "Reset", "", "", Tcp, 0, "HWR") << book({Factory, B, C});
+        row("Reset, TCP, its row", "Reset", "", "", Tcp, 0, "HWR") << book({factoryNet("192.168.1.168", "6800", "Lab"), B, C});
         row("Setting, TCP, other port", "Setting", "127.0.0.1", "9", Tcp, 1, "PING") << same;
         row("Reset, TCP, other ip", "Reset", "", "", Tcp, 2, "PING") << same;
         row("Setting, serial", "Setting", "127.0.0.1", "9", Serial, 2, hws + "PING")
             << book({A, B, factoryNet("127.0.0.1", "%P", "Far")});
-        row("Reset, serial", "Reset", "", "", Serial, 1, "HWRPING") << book({A, Factory, C});
-        row("Get keeps the name", "Get", "", "", Tcp, 0, "HWCPING") << book({A, B, factoryNet("127.0.0.2", "6801", "Far")});
+        row("Reset, serial", "Reset", "", "", Serial, 1, "HWRPING") << book({A, factoryNet("192.168.1.168", "6800", "Spare"), C});
+        row("Get keeps the name", "Get", "", "", Tcp, 0, "HWCPING") << book({factoryNet("127.0.0.2", "6801", "Lab"), B, C});
         row("Down takes the tick", "Down", "", "", NoLink, 0, "PING") << book({B, A, C});
         row("Up takes the tick", "Up", "", "", NoLink, 1, "PING") << book({B, A, C});
         row("Add, a peer's port", "Add", "127.0.0.1", "%P", NoLink, 3, "PING") << added("127.0.0.1", "%P");

@@ -4,6 +4,7 @@
 #include "link/protocoladapter.h"
 #include "support/modalhelper.h"
 #include "support/ptypair.h"
+#include "support/simprocess.h"
 #include "support/tcppeer.h"
 #include "support/testenv.h"
 
@@ -29,6 +30,16 @@ QStringList notices(QWidget *window)
 {
     const QStringList lines = window->findChild<QTextEdit *>("textLog")->toPlainText().split('\n').filter(" [!] ");
     return QStringList(lines).replaceInStrings(QRegularExpression("^.* \\[!\\] "), QString());
+}
+
+// The device list as shown: ip:port alias, one row after the other.
+QString rows(QWidget *window)
+{
+    QStringList shown;
+    const QAbstractItemModel *model = window->findChild<QTableView *>()->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        shown << model->index(row, 1).data().toString() + ':' + model->index(row, 2).data().toString() + ' ' + model->index(row, 3).data().toString();
+    return shown.join(", ");
 }
 
 } // namespace
@@ -124,6 +135,44 @@ private slots:
         QTRY_VERIFY(window.isMinimized());
         QTest::mouseClick(window.findChild<QPushButton *>("closeButton"), Qt::LeftButton);
         QTRY_VERIFY(!window.isVisible());
+    }
+
+    // Get takes the simulator's answer at once, into the row of the linked device (over TCP the one linked to, over the
+    // serial port the first with the answer's address), and no event runs while the link waits for it.
+    void getFromSim_data()
+    {
+        QTest::addColumn<bool>("tcp");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("TCP") << true << "127.0.0.1:1 Spare, 127.0.0.1:%P Lab";
+        QTest::newRow("serial") << false << "127.0.0.1:%P Spare, 127.0.0.1:%P Lab";
+    }
+    void getFromSim()
+    {
+        QFETCH(bool, tcp);
+        linkParameters().langType = 2;
+        SimProcess sim;
+        QVERIFY(sim.start({"--pty"}));
+        m_env.writeFile("ipmanager", QString(R"({"items":[{"ip":"127.0.0.1","port":"1","alias":"Spare"},)"
+                                             R"({"ip":"127.0.0.1","port":"%1","alias":"Lab"}]})").arg(sim.portText()).toLatin1());
+        MainWindow window;
+        window.show();
+        QTableView *devices = window.findChild<QTableView *>();
+        devices->model()->setData(devices->model()->index(1, 0), true);
+        window.findChild<QComboBox *>()->setEditText(sim.ptyPath());
+        for (QGroupBox *group : window.findChildren<QGroupBox *>())
+            if (group->title() == (tcp ? "Net Setting" : "Com Setting"))
+                withText(group, "Connect")->click();
+        bool ran = false;
+        QTimer::singleShot(0, &window, [&ran] { ran = true; });
+        QElapsedTimer clock;
+        clock.start();
+        withText(&window, "Get")->click();
+        QVERIFY(clock.elapsed() < 1000);
+        QVERIFY(!ran);
+        QTRY_VERIFY(ran);
+        QTEST(rows(&window).replace(sim.portText(), "%P"), "shown");
+        protocoladapter::instance().closeSerial();
+        protocoladapter::instance().disconnectTcp();
     }
 
     // Failures reach the console as notices, with the reason Qt gives; the cursor shows a blocking wait. A poll run

@@ -344,14 +344,13 @@ void protocoladapter::readReply(int maxSize)
         return;
     int timeoutMs = 0;
     QIODevice *device = replyDevice(&timeoutMs);
-    // The answer may already have come in while the query was being written.
     if (!device)
         return;
-    if (device->bytesAvailable() == 0) {
-        const auto idle = busyWhileWaiting(this);
-        if (!device->waitForReadyRead(timeoutMs))
-            return;
-    }
+    // The answer may already have come in while the query was being written, or
+    // while the busy cursor went up: only an empty buffer is waited for.
+    const auto idle = busyWhileWaiting(this);
+    if (device->bytesAvailable() == 0 && !device->waitForReadyRead(timeoutMs))
+        return;
     m_reply = device->read(maxSize);
     while (m_reply.size() < maxSize && !m_reply.contains('\0') && device->isOpen()
            && (device->bytesAvailable() > 0 || device->waitForReadyRead(ReplyGapMs))) {

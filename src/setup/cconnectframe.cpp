@@ -525,10 +525,15 @@ void CConnectFrame::onGet()
         break;
     }
 
+    // Over TCP the answer is from the device at the other end of the link, whose
+    // address may be shared with others behind one multi-port server; over the
+    // serial port only the answer's address says which row it is.
+    const bool overTcp = adapter.commandLink() == protocoladapter::TcpLink;
     for (int row = 0; row < m_devices.size(); ++row) {
-        if (m_devices.at(row).ip == device.ip) {
+        const DeviceEntry &stored = m_devices.at(row);
+        if (overTcp ? adapter.isTcpLinkTo(stored.ip, stored.port) : stored.ip == device.ip) {
             // The answer knows nothing of the operator's name for the device.
-            device.alias = m_devices.at(row).alias;
+            device.alias = stored.alias;
             updateRow(row, device);
             break;
         }
@@ -581,7 +586,10 @@ void CConnectFrame::onReset()
         return;
     }
     dropTcpAfterNetChange();
+    // The card forgets its settings, not the operator's name for it.
+    const QString alias = m_devices.at(row).alias;
     m_devices[row] = defaultEntry();
+    m_devices[row].alias = alias;
     refreshTable();
 }
 
