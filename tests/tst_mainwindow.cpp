@@ -2,6 +2,8 @@
 #include "app/mainwindow.h"
 #include "config/linkparameters.h"
 #include "link/protocoladapter.h"
+#include "panels/cswitcherframe.h"
+#include "setup/cconnectframe.h"
 #include "support/modalhelper.h"
 #include "support/ptypair.h"
 #include "support/simprocess.h"
@@ -175,8 +177,40 @@ private slots:
         protocoladapter::instance().disconnectTcp();
     }
 
-    // Failures reach the console as notices, with the reason Qt gives; the cursor shows a blocking wait. A poll run
-    // goes on over the link that is left and stops with the last one, and starts on none.
+    // A button that sends nothing says why; Connect says which of the ticked rows it takes.
+    void buttonsSayWhyNothingWent()
+    {
+        linkParameters().langType = 2;
+        linkParameters().matrixId = 1;
+        TcpPeer peer;
+        m_env.writeFile("ipmanager", QString(R"({"items":[{"ip":"127.0.0.1","port":"%1"},{"ip":"127.0.0.1","port":"1"}]})")
+                                         .arg(peer.portText()).toLatin1());
+        MainWindow window;
+        const QList<QCheckBox *> channels = window.findChild<CSwitcherFrame *>()->findChildren<QCheckBox *>(); // inputs, outputs
+        QAbstractItemModel *devices = window.findChild<QTableView *>()->model();
+        QPushButton *connectNet = withText(window.findChild<CConnectFrame *>()->findChildren<QGroupBox *>().at(1), "Connect");
+        // Steps: a button's text, or i/o and a channel number to tick, or t and a row to tick.
+        for (const char *step : {"Switch", "Write", "i1", "Switch", "Switch All", "o1", "o2", "Write", "Connect", "t0", "t1", "Connect", "Switch"}) {
+            const int n = QByteArray(step + 1).toInt();
+            if (step[0] == 'i' || step[0] == 'o')
+                channels.at(n - 1 + (step[0] == 'o') * 16)->click();
+            else if (step[0] == 't')
+                devices->setData(devices->index(n, 0), true);
+            else
+                (QLatin1String(step) == "Connect" ? connectNet : withText(&window, step))->click();
+        }
+        QVERIFY(peer.waitForBytes(8));
+        QCOMPARE(peer.received(), "1D1V1,2.");
+        QCOMPARE(notices(&window), (QStringList{"Switch not sent: no input is ticked", "Write not sent: no input is ticked",
+                                                "Switch not sent: no output is ticked", "1D01TOALL. not sent: no link is open",
+                                                "Write not sent: 2 outputs are ticked, one is wanted", "Connect: no row is ticked",
+                                                "2 rows are ticked: connecting to the topmost, 127.0.0.1:" + peer.portText()}));
+        protocoladapter::instance().disconnectTcp();
+    }
+
+    // Failures reach the console as notices, with the reason Qt gives; the cursor shows a blocking wait. With both
+    // links open the console tells which one carries the commands. A poll run goes on over the link that is left and
+    // stops with the last one, and starts on none.
     void operatorSeesFailures()
     {
         linkParameters().langType = 2;
@@ -218,8 +252,9 @@ private slots:
         QTRY_VERIFY(withText(&window, "Start Poll", true));
         withText(&window, "Start Poll", true)->click();
         QStringList seen = notices(&window).mid(2);
-        seen[1] = seen[1].section(':', 0, 0); // the reason a pty gives varies
-        QCOMPARE(seen, (QStringList{"TCP link dropped: The remote host closed the connection", "serial link " + pty.slavePath() + " dropped",
+        seen[3] = seen[3].section(':', 0, 0); // the reason a pty gives varies
+        QCOMPARE(seen, (QStringList{"commands go out on TCP 127.0.0.1:" + peer.portText(), "TCP link dropped: The remote host closed the connection",
+                                    "commands go out on the serial port " + pty.slavePath(), "serial link " + pty.slavePath() + " dropped",
                                     "Poll stopped: no link is left", "Poll not started: no link is open"}));
     }
 };

@@ -131,6 +131,7 @@ void CDebugerFrame::initConnections()
     connect(adapter, &protocoladapter::sendData, this, &CDebugerFrame::onDataSending);
     connect(adapter, &protocoladapter::bytesSent, this, &CDebugerFrame::onBytesSent);
     connect(adapter, &protocoladapter::linkFailed, this, &CDebugerFrame::showNotice);
+    connect(adapter, &protocoladapter::notice, this, &CDebugerFrame::showNotice);
 }
 
 void CDebugerFrame::retranslate()

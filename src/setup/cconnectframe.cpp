@@ -222,6 +222,8 @@ void CConnectFrame::initTable()
     m_deviceTable->verticalHeader()->setDefaultSectionSize(RowHeight);
     m_deviceTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_deviceTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab moves between the controls of the panel, not between the cells.
+    m_deviceTable->setTabKeyNavigation(false);
     m_deviceTable->setContextMenuPolicy(Qt::CustomContextMenu);
 
     m_setAliasAction = new QAction(tr("Set Alias"), this);
@@ -422,18 +424,25 @@ void CConnectFrame::onConnectNet()
             updateLinkUi(NetSide, false);
         return;
     }
+    QList<int> ticked;
     for (int row = 0; row < m_devices.size(); ++row) {
-        if (!isTicked(row))
-            continue;
-        const DeviceEntry &device = m_devices.at(row);
-        if (adapter.connectTcp(device.ip, device.port)) {
-            qDebug() << QStringLiteral("Connect to ") + m_ipEdit->text() + QLatin1Char(':')
-                            + m_portEdit->text();
-            updateLinkUi(NetSide, true);
-        } else {
-            qDebug() << "can't connect to service";
-        }
+        if (isTicked(row))
+            ticked.append(row);
+    }
+    if (ticked.isEmpty()) {
+        emit notice(tr("Connect: no row is ticked"));
         return;
+    }
+    const DeviceEntry &device = m_devices.at(ticked.first());
+    if (ticked.size() > 1) {
+        emit notice(tr("%1 rows are ticked: connecting to the topmost, %2:%3")
+                        .arg(ticked.size()).arg(device.ip, device.port));
+    }
+    if (adapter.connectTcp(device.ip, device.port)) {
+        qDebug() << QStringLiteral("Connect to ") + m_ipEdit->text() + QLatin1Char(':') + m_portEdit->text();
+        updateLinkUi(NetSide, true);
+    } else {
+        qDebug() << "can't connect to service";
     }
 }
 
