@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 
+#include <memory>
 #include <utility>
 
 namespace {
@@ -70,8 +71,7 @@ void CIpPartEdit::pasteClipboard()
 // The menu's own Paste would cut a whole address down to its first digits.
 void CIpPartEdit::contextMenuEvent(QContextMenuEvent *event)
 {
-    QMenu *menu = createStandardContextMenu();
-    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const std::unique_ptr<QMenu> menu(createStandardContextMenu());
     const auto actions = menu->actions();
     for (QAction *action : actions) {
         if (action->text().startsWith(QLineEdit::tr(MenuPasteText))) {
@@ -79,7 +79,7 @@ void CIpPartEdit::contextMenuEvent(QContextMenuEvent *event)
             connect(action, &QAction::triggered, this, &CIpPartEdit::pasteClipboard);
         }
     }
-    menu->popup(event->globalPos());
+    menu->exec(event->globalPos());
 }
 
 void CIpPartEdit::keyPressEvent(QKeyEvent *event)
