@@ -33,7 +33,7 @@ QByteArray factoryNet(const char *ip, const char *port, const char *alias)
 }
 // %P is the loopback peer's port; nobody listens on port 1.
 const QByteArray A = factoryNet("127.0.0.1", "%P", "Lab"), B = factoryNet("127.0.0.1", "1", "Spare"),
-                 C = factoryNet("127.0.0.2", "%P", "Far"), Factory = factoryNet("192.168.1.168", "6800", "");
+                 C = factoryNet("127.0.0.2", "%P", "Far");
 
 // Right-clicks through the platform; lists the menu's entries ("-": disabled) and chooses pick.
 QString rightClickMenu(QWidget *widget, const QPoint &pos, const QString &pick)
@@ -47,7 +47,7 @@ QString rightClickMenu(QWidget *widget, const QPoint &pos, const QString &pick)
             for (QAction *action : actions)
                 entries << (action->isEnabled() ? QString() : QStringLiteral("-")) + action->text();
             menu->close();
-            if (QAction *chosen = actions.value(entries.indexOf(pick)))
+            if (QAction *chosen = actions.value(entries.indexOf(QRegularExpression(QRegularExpression::escape(pick) + "(\t.*)?"))))
                 chosen->trigger();
         }
     });
@@ -56,12 +56,14 @@ QString rightClickMenu(QWidget *widget, const QPoint &pos, const QString &pick)
     return entries.join(QLatin1Char(','));
 }
 
-// Answers the next dialog: types text into its field-th Field (if given) and presses pressed.
+// Answers the next dialog: puts text into its field-th Field, or types it wherever the focus is, and presses pressed.
 template <class Field = QLineEdit> void answer(const QString &pressed, int field = -1, const QString &text = QString())
 {
     answerNextModal([=](QDialog *dialog) {
         if (field >= 0)
             dialog->findChildren<Field *>().at(field)->setText(text);
+        for (const QChar key : field < 0 ? text : QString())
+            QTest::keyClick(dialog->focusWidget(), key.toLatin1());
         withText(dialog, pressed)->click();
     });
 }
@@ -183,6 +185,12 @@ private slots:
         panel.act(2, "_1");
         panel.netButton->click();
         QCOMPARE(panel.state(), QStringLiteral("Connect/Connect 01111"));
+        // Tab and Shift+Tab pass through the table to the controls beside it.
+        for (const auto &[key, next] : {std::pair(Qt::Key_Tab, withText(panel.net, "Add")), std::pair(Qt::Key_Backtab, panel.serialButton)}) {
+            panel.table->setFocus();
+            QTest::keyClick(panel.table, key);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
         QVERIFY(!panel.table->verticalHeader()->isVisible()); // rows carry no numbers: the tick leads
         // A font that comes later, as the application's does, still leaves room for any address.
         panel.table->setFont(QFont(panel.table->font().family(), 28));
@@ -268,10 +276,11 @@ private slots:
             withText(panel.net, QStringLiteral("Add"))->click();
             QCOMPARE(stayedOpen, QList<bool>({true, true, false}));
 
-            // Editing: OK without a change keeps the name; a new address is taken.
-            answer(QStringLiteral("OK"));
+            // Editing: OK without a change keeps the name; a new address is taken. Typing starts in the first part
+            // each time the dialog opens.
+            answer(QStringLiteral("OK"), -1, QStringLiteral("127.0.0.3"));
             panel.doubleClick(0, 2);
-            answer<CIPEdit>(QStringLiteral("OK"), 0, QStringLiteral("127.0.0.9"));
+            answer(QStringLiteral("OK"), -1, QStringLiteral("127.0.0.9"));
             panel.doubleClick(2, 3);
             QCOMPARE(panel.table->model()->index(2, 1).data().toString(), QStringLiteral("127.0.0.9"));
         }
@@ -296,7 +305,8 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<QByteArray>("wire");
         QTest::addColumn<QByteArray>("stored");
-        // A dialog gets these keys in its address ("^" is Shift, "<" Shift+Tab, "v" pastes " 127.20.30.40\n") and
+        // A dialog gets these keys in its address ("^" is Shift, "<" Shift+Tab, "v" and the menu's Paste "m" paste
+        // " 127.20.30.40\n") and
         // port. A part ends at three digits, or two from 26 on; a part emptied and left gets its text back.
         const auto row = [](auto tag, auto act, auto ip, auto port, Link link, int at,
                             const QByteArray &wire) -> QTestData & {
@@ -307,13 +317,13 @@ private slots:
         row("Setting, no link", "Setting", "127.0.0.1", "9", NoLink, 0, "") << same;
         row("Reset, no link", "Reset", "", "", NoLink, 0, "") << same;
         row("Setting, TCP, its row", "Setting", "127.0.0.1", "9", Tcp, 0, hws) << same;
-        row("Reset, TCP, its row", "Reset", "", "", Tcp, 0, "HWR") << book({Factory, B, C});
+        row("Reset, TCP, its row", "Reset", "", "", Tcp, 0, "HWR") << book({factoryNet("192.168.1.168", "6800", "Lab"), B, C});
         row("Setting, TCP, other port", "Setting", "127.0.0.1", "9", Tcp, 1, "PING") << same;
         row("Reset, TCP, other ip", "Reset", "", "", Tcp, 2, "PING") << same;
         row("Setting, serial", "Setting", "127.0.0.1", "9", Serial, 2, hws + "PING")
             << book({A, B, factoryNet("127.0.0.1", "%P", "Far")});
-        row("Reset, serial", "Reset", "", "", Serial, 1, "HWRPING") << book({A, Factory, C});
-        row("Get keeps the name", "Get", "", "", Tcp, 0, "HWCPING") << book({A, B, factoryNet("127.0.0.2", "6801", "Far")});
+        row("Reset, serial", "Reset", "", "", Serial, 1, "HWRPING") << book({A, factoryNet("192.168.1.168", "6800", "Spare"), C});
+        row("Get keeps the name", "Get", "", "", Tcp, 0, "HWCPING") << book({factoryNet("127.0.0.2", "6801", "Lab"), B, C});
         row("Down takes the tick", "Down", "", "", NoLink, 0, "PING") << book({B, A, C});
         row("Up takes the tick", "Up", "", "", NoLink, 1, "PING") << book({B, A, C});
         row("Add, a peer's port", "Add", "127.0.0.1", "%P", NoLink, 3, "PING") << added("127.0.0.1", "%P");
@@ -321,6 +331,7 @@ private slots:
         row("Add, shift keeps, a digit ends", "Add", "127^.2551.1", "1", NoLink, 3, "") << added("127.255.1.1", "1");
         row("Add, 26 ends a part, emptied", "Add", "251269.1.5<\b\t", "1", NoLink, 3, "") << added("251.26.9.15", "1");
         row("Add, pasted whole", "Add", "v", "65535", NoLink, 3, "") << added("127.20.30.40", "65535");
+        row("Add, pasted whole from the menu", "Add", "m", "1", NoLink, 3, "") << added("127.20.30.40", "1");
         row("Add, 0 is no port", "Add", "127.0.0.1", "\b0", NoLink, 3, "") << same;
     }
     void deviceList()
@@ -348,9 +359,10 @@ private slots:
             auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
             if (!dialog || !dialog->isActiveWindow())
                 return;
-            dialog->findChild<CIPEdit *>()->findChild<QLineEdit *>()->setFocus();
             for (const QChar key : ipKeys) {
-                if (key == '^' || key == '<')
+                if (key == 'm')
+                    rightClickMenu(dialog->focusWidget(), QPoint(5, 5), "&Paste");
+                else if (key == '^' || key == '<')
                     QTest::keyClick(dialog->focusWidget(), key == '^' ? Qt::Key_Shift : Qt::Key_Backtab);
                 else
                     QTest::keyClick(dialog->focusWidget(), key.toLatin1(), key == 'v' ? Qt::ControlModifier : Qt::NoModifier);

@@ -68,7 +68,8 @@ private slots:
         QTest::newRow("hex turned to text") << QStringList{"h", "41 42", "h"} << "AB" << QByteArray("AB") << "AB|";
         QTest::newRow("bad token: nothing sent") << QStringList{"h", "31 ZZ"} << "31 ZZ" << QByteArray() << notHex.arg("ZZ") + ": nothing sent|";
         QTest::newRow("bad token stays hex") << QStringList{"h", "4 123", "h"} << "4 123" << QByteArray() << notHex.arg("123") + '|' + notHex.arg("123") + ": nothing sent|";
-        QTest::newRow("no link: nothing sent or logged") << QStringList{"\u00e9", "h", "h", "-"} << "\u00e9" << QByteArray() << "";
+        QTest::newRow("no link: nothing sent, and it says so") << QStringList{"\u00e9", "h", "h", "-"} << "\u00e9" << QByteArray()
+                                                              << "[!] \u00e9 not sent: no link is open|";
     }
 
     void typedCommand()

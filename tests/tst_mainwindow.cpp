@@ -2,8 +2,10 @@
 #include "app/mainwindow.h"
 #include "config/linkparameters.h"
 #include "link/protocoladapter.h"
+#include "panels/cswitcherframe.h"
 #include "support/modalhelper.h"
 #include "support/ptypair.h"
+#include "support/simprocess.h"
 #include "support/tcppeer.h"
 #include "support/testenv.h"
 
@@ -126,15 +128,51 @@ private slots:
         QTRY_VERIFY(!window.isVisible());
     }
 
-    // Failures reach the console as notices, with the reason Qt gives; the cursor shows a blocking wait. A poll run
-    // goes on over the link that is left and stops with the last one, and starts on none.
+    // Get takes the simulator's answer at once, into the row of the linked device (over TCP the one linked to, over the
+    // serial port the first with the answer's address), and no event runs while the link waits for it.
+    void getFromSim_data()
+    {
+        QTest::addColumn<bool>("tcp");
+        QTest::addColumn<QString>("ports"); // of the two rows after Get
+        QTest::newRow("TCP") << true << "1 %P";
+        QTest::newRow("serial") << false << "%P %P";
+    }
+    void getFromSim()
+    {
+        QFETCH(bool, tcp);
+        linkParameters().langType = 2;
+        SimProcess sim;
+        QVERIFY(sim.start({"--pty"}));
+        m_env.writeFile("ipmanager", QString(R"({"items":[{"ip":"127.0.0.1","port":"1"},{"ip":"127.0.0.1","port":"%1"}]})").arg(sim.portText()).toLatin1());
+        MainWindow window;
+        window.show();
+        QTableView *devices = window.findChild<QTableView *>();
+        devices->model()->setData(devices->model()->index(1, 0), true);
+        window.findChild<QComboBox *>()->setEditText(sim.ptyPath());
+        for (QGroupBox *group : window.findChildren<QGroupBox *>())
+            if (group->title() == (tcp ? "Net Setting" : "Com Setting"))
+                withText(group, "Connect")->click();
+        bool ran = false;
+        QTimer::singleShot(0, &window, [&ran] { ran = true; });
+        withText(&window, "Get")->click(); // the answer, not the 30 s wait for one, ends the click
+        QVERIFY(!ran);
+        const QString ports = devices->model()->index(0, 2).data().toString() + ' ' + devices->model()->index(1, 2).data().toString();
+        QTEST(QString(ports).replace(sim.portText(), "%P"), "ports");
+        protocoladapter::instance().closeSerial();
+        protocoladapter::instance().disconnectTcp();
+    }
+
+    // Failures and buttons that send nothing reach the console as notices, with the reason; Connect names the row it
+    // takes of several. The cursor shows a blocking wait. With both links open the console tells which one carries the
+    // commands. A poll run goes on over the link that is left and stops with the last one, and starts on none.
     void operatorSeesFailures()
     {
         linkParameters().langType = 2;
         linkParameters().matrixId = 1;
         QTcpSocket refusing; // bound and never listening
         QVERIFY(refusing.bind(QHostAddress::LocalHost, 0, QAbstractSocket::DontShareAddress));
-        m_env.writeFile("ipmanager", QString(R"({"items":[{"ip":"127.0.0.1","port":"%1"}]})").arg(refusing.localPort()).toLatin1());
+        m_env.writeFile("ipmanager", QString(R"({"items":[{"ip":"127.0.0.1","port":"%1"},{"ip":"127.0.0.1","port":"1"}]})")
+                                         .arg(refusing.localPort()).toLatin1());
         MainWindow window;
         window.show();
         PtyPair taken, pty;
@@ -145,13 +183,25 @@ private slots:
         QObject::connect(&protocoladapter::instance(), &protocoladapter::busy, &window, [&cursors](bool waiting) {
             cursors << QString("%1%2").arg(waiting).arg(QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : -1);
         });
-        QTableView *devices = window.findChild<QTableView *>();
-        devices->model()->setData(devices->model()->index(0, 0), true);
+        // Buttons that send nothing say why.
+        const QList<QCheckBox *> channels = window.findChild<CSwitcherFrame *>()->findChildren<QCheckBox *>(); // inputs, outputs
+        for (const char *step : {"Switch", "Write", "i1", "Switch", "Switch All", "o1", "o2", "Write"})
+            islower(*step) ? channels.at(atoi(step + 1) - 1 + (*step == 'o') * 16)->click() : withText(&window, step)->click();
+        QPushButton *connectNet = nullptr;
         for (QPushButton *connectButton : window.findChildren<QPushButton *>())
             if (connectButton->text() == "Connect")
-                connectButton->click(); // Com, then Net
-        QCOMPARE(notices(&window), (QStringList{"can't open port " + taken.slavePath() + ": Permission error while locking the device",
-                                                QString("can't connect to 127.0.0.1:%1: Connection refused").arg(refusing.localPort())}));
+                (connectNet = connectButton)->click(); // Com, then Net with no row ticked
+        QAbstractItemModel *devices = window.findChild<QTableView *>()->model();
+        devices->setData(devices->index(0, 0), true);
+        devices->setData(devices->index(1, 0), true);
+        connectNet->click();
+        const QString refused = "127.0.0.1:" + QString::number(refusing.localPort());
+        QCOMPARE(notices(&window), (QStringList{"Switch not sent: no input is ticked", "Write not sent: no input is ticked",
+                                                "Switch not sent: no output is ticked", "1D01TOALL. not sent: no link is open",
+                                                "Write not sent: 2 outputs are ticked, one is wanted",
+                                                "can't open port " + taken.slavePath() + ": Permission error while locking the device",
+                                                "Connect: no row is ticked", "2 rows are ticked: connecting to the topmost, " + refused,
+                                                "can't connect to " + refused + ": Connection refused"}));
         QCOMPARE(cursors.join(' '), "13 0-1");
 
         withText(&window, "Setting", true)->click();
@@ -168,9 +218,10 @@ private slots:
         pty.closeMaster();
         QTRY_VERIFY(withText(&window, "Start Poll", true));
         withText(&window, "Start Poll", true)->click();
-        QStringList seen = notices(&window).mid(2);
-        seen[1] = seen[1].section(':', 0, 0); // the reason a pty gives varies
-        QCOMPARE(seen, (QStringList{"TCP link dropped: The remote host closed the connection", "serial link " + pty.slavePath() + " dropped",
+        QStringList seen = notices(&window).mid(9);
+        seen[3] = seen[3].section(':', 0, 0); // the reason a pty gives varies
+        QCOMPARE(seen, (QStringList{"commands go out on TCP 127.0.0.1:" + peer.portText(), "TCP link dropped: The remote host closed the connection",
+                                    "commands go out on the serial port " + pty.slavePath(), "serial link " + pty.slavePath() + " dropped",
                                     "Poll stopped: no link is left", "Poll not started: no link is open"}));
     }
 };

@@ -109,8 +109,8 @@ private slots:
         QTest::newRow("tcp") << int(Tcp);
     }
 
-    // Before the first link and after closing one, every command is dropped
-    // unannounced: what the next link carries first is the next command.
+    // Before the first link and after closing one, every command is dropped and
+    // none is announced as sent: what the next link carries first is the next command.
     void everyCommand()
     {
         QFETCH(int, transport);

@@ -299,6 +299,14 @@
             <source>%1 not sent: the TCP link is not to %2</source>
             <translation>%1 未发送：TCP 连接的不是 %2</translation>
         </message>
+        <message>
+            <source>Connect: no row is ticked</source>
+            <translation>连接：没有勾选任何一行</translation>
+        </message>
+        <message>
+            <source>%1 rows are ticked: connecting to the topmost, %2:%3</source>
+            <translation>勾选了 %1 行：连接最上面的一行，%2:%3</translation>
+        </message>
     </context>
     <context>
         <name>CDebugerFrame</name>
@@ -419,6 +427,22 @@
             <source>Setting</source>
             <translation>设置</translation>
         </message>
+        <message>
+            <source>%1 not sent: no input is ticked</source>
+            <translation>%1 未发送：没有勾选输入</translation>
+        </message>
+        <message>
+            <source>%1 not sent: no output is ticked</source>
+            <translation>%1 未发送：没有勾选输出</translation>
+        </message>
+        <message>
+            <source>%1 not sent: %2 inputs are ticked, one is wanted</source>
+            <translation>%1 未发送：勾选了 %2 个输入，只能勾选一个</translation>
+        </message>
+        <message>
+            <source>%1 not sent: %2 outputs are ticked, one is wanted</source>
+            <translation>%1 未发送：勾选了 %2 个输出，只能勾选一个</translation>
+        </message>
     </context>
     <context>
         <name>CTitleFrame</name>
@@ -476,6 +500,18 @@
         <message>
             <source>serial link %1 dropped: %2</source>
             <translation>串口连接 %1 已断开：%2</translation>
+        </message>
+        <message>
+            <source>commands go out on the serial port %1</source>
+            <translation>命令经串口 %1 发出</translation>
+        </message>
+        <message>
+            <source>commands go out on TCP %1:%2</source>
+            <translation>命令经 TCP %1:%2 发出</translation>
+        </message>
+        <message>
+            <source>%1 not sent: no link is open</source>
+            <translation>%1 未发送：没有打开的连接</translation>
         </message>
     </context>
 </TS>

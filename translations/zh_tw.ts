@@ -299,6 +299,14 @@
             <source>%1 not sent: the TCP link is not to %2</source>
             <translation>%1 未傳送：TCP 連線的不是 %2</translation>
         </message>
+        <message>
+            <source>Connect: no row is ticked</source>
+            <translation>連線：沒有勾選任何一列</translation>
+        </message>
+        <message>
+            <source>%1 rows are ticked: connecting to the topmost, %2:%3</source>
+            <translation>勾選了 %1 列：連線最上面的一列，%2:%3</translation>
+        </message>
     </context>
     <context>
         <name>CDebugerFrame</name>
@@ -419,6 +427,22 @@
             <source>Setting</source>
             <translation>設定</translation>
         </message>
+        <message>
+            <source>%1 not sent: no input is ticked</source>
+            <translation>%1 未傳送：沒有勾選輸入</translation>
+        </message>
+        <message>
+            <source>%1 not sent: no output is ticked</source>
+            <translation>%1 未傳送：沒有勾選輸出</translation>
+        </message>
+        <message>
+            <source>%1 not sent: %2 inputs are ticked, one is wanted</source>
+            <translation>%1 未傳送：勾選了 %2 個輸入，只能勾選一個</translation>
+        </message>
+        <message>
+            <source>%1 not sent: %2 outputs are ticked, one is wanted</source>
+            <translation>%1 未傳送：勾選了 %2 個輸出，只能勾選一個</translation>
+        </message>
     </context>
     <context>
         <name>CTitleFrame</name>
@@ -476,6 +500,18 @@
         <message>
             <source>serial link %1 dropped: %2</source>
             <translation>序列埠連線 %1 已中斷：%2</translation>
+        </message>
+        <message>
+            <source>commands go out on the serial port %1</source>
+            <translation>命令經序列埠 %1 送出</translation>
+        </message>
+        <message>
+            <source>commands go out on TCP %1:%2</source>
+            <translation>命令經 TCP %1:%2 送出</translation>
+        </message>
+        <message>
+            <source>%1 not sent: no link is open</source>
+            <translation>%1 未傳送：沒有開啟的連線</translation>
         </message>
     </context>
 </TS>

@@ -78,18 +78,16 @@ MainWindow::MainWindow(QWidget *parent)
     connect(&protocoladapter::instance(), &protocoladapter::busy, this, &MainWindow::showBusy);
 }
 
-// The link blocks the one thread while it waits; the cursor says so. The
-// cursor is pushed to the window system at once, as no event loop runs
-// before the wait is over.
+// The link blocks the one thread while it waits; the cursor says so. Nothing
+// here may run the event loop: a click or a timer would then reach the link in
+// the middle of its wait, and an answer read here would be missed by it. The
+// window system picks the cursor up when it next gets to draw.
 void MainWindow::showBusy(bool waiting)
 {
     if (waiting)
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
-#if QT_VERSION >= QT_VERSION_CHECK(5, 15, 0)
-    QApplication::sync();
-#endif
 }
 
 // Panels save their state in their own destructors, in this order.

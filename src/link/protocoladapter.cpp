@@ -67,8 +67,23 @@ void protocoladapter::updateLinkState(int preferredKind)
         m_linkKind = TcpLink;
     else if (m_linkKind == TcpLink && !m_tcpConnected && m_serialOpen)
         m_linkKind = SerialLink;
+    announceCommandLink();
     if (m_linkUp != wasUp)
         emit linkUpChanged(m_linkUp);
+}
+
+// With one link open the choice is plain; with two, the operator cannot tell.
+void protocoladapter::announceCommandLink()
+{
+    const bool both = m_serialOpen && m_tcpConnected;
+    const int carrier = m_linkUp ? m_linkKind : -1;
+    if (carrier >= 0 && carrier != m_toldLink && (both || m_bothWereOpen)) {
+        emit notice(carrier == SerialLink
+                        ? tr("commands go out on the serial port %1").arg(m_serialName)
+                        : tr("commands go out on TCP %1:%2").arg(m_tcpSocket->peerName()).arg(m_tcpSocket->peerPort()));
+    }
+    m_toldLink = carrier;
+    m_bothWereOpen = both;
 }
 
 bool protocoladapter::openSerial(const QString &portName, const QString &baud)
@@ -179,76 +194,70 @@ QString protocoladapter::linkErrorString() const
 
 void protocoladapter::sendSwitch(int input, int output)
 {
-    if (m_linkUp)
-        send(m_command->makeSwitch(input, output));
+    sendWhenUp(m_command->makeSwitch(input, output));
 }
 
 void protocoladapter::sendSwitchMulti(int input, const QStringList &outputs)
 {
-    if (m_linkUp)
-        send(m_command->makeSwitchMulti(input, outputs));
+    sendWhenUp(m_command->makeSwitchMulti(input, outputs));
 }
 
 void protocoladapter::sendSwitchToAll(int input)
 {
-    if (m_linkUp)
-        send(m_command->makeSwitchToAll(input));
+    sendWhenUp(m_command->makeSwitchToAll(input));
 }
 
 void protocoladapter::sendOneByOne()
 {
-    if (m_linkUp)
-        send(m_command->makeOneByOne());
+    sendWhenUp(m_command->makeOneByOne());
 }
 
 void protocoladapter::sendSaveScene(int scene)
 {
-    if (m_linkUp)
-        send(m_command->makeSaveScene(scene));
+    sendWhenUp(m_command->makeSaveScene(scene));
 }
 
 void protocoladapter::sendCallScene(int scene)
 {
-    if (m_linkUp)
-        send(m_command->makeCallScene(scene));
+    sendWhenUp(m_command->makeCallScene(scene));
 }
 
 void protocoladapter::sendBuzzer(bool on)
 {
-    if (m_linkUp)
-        send(on ? m_command->makeBuzzerOn() : m_command->makeBuzzerOff());
+    sendWhenUp(on ? m_command->makeBuzzerOn() : m_command->makeBuzzerOff());
 }
 
 // The device needs a moment to take each EDID write before the next one.
 void protocoladapter::sendEdid(int input, int output)
 {
+    sendWhenUp(m_command->makeEdid(input, output));
     if (!m_linkUp)
         return;
-    send(m_command->makeEdid(input, output));
     const auto idle = busyWhileWaiting(this);
     QThread::msleep(EdidPauseMs);
 }
 
 bool protocoladapter::sendNetSetting(const QString &ip, const QString &subnet, const QString &gateway)
 {
-    return m_linkUp && send(m_command->makeNetSetting(QStringLiteral("%1.%2.%3").arg(ip, subnet, gateway)));
+    return sendWhenUp(m_command->makeNetSetting(QStringLiteral("%1.%2.%3").arg(ip, subnet, gateway)));
 }
 
 bool protocoladapter::sendNetReset()
 {
-    return m_linkUp && send(m_command->makeNetReset());
+    return sendWhenUp(m_command->makeNetReset());
 }
 
 void protocoladapter::sendRaw(const QString &text)
 {
-    if (m_linkUp)
-        send(text);
+    sendWhenUp(text);
 }
 
 void protocoladapter::sendRawBytes(const QByteArray &bytes)
 {
-    if (!m_linkUp)
+    if (!m_linkUp) {
+        emit linkFailed(tr("%1 not sent: no link is open").arg(QString::fromLatin1(bytes)));
         return;
+    }
     QByteArray command = bytes;
     if (command.startsWith('0'))
         command.remove(0, 1);
@@ -299,6 +308,14 @@ QString protocoladapter::queryNetSetting()
         emit linkFailed(tr("no answer to %1").arg(query));
     const int nul = m_reply.indexOf('\0');
     return QString::fromUtf8(nul < 0 ? m_reply : m_reply.left(nul));
+}
+
+bool protocoladapter::sendWhenUp(const QString &command)
+{
+    if (m_linkUp)
+        return send(command);
+    emit linkFailed(tr("%1 not sent: no link is open").arg(command));
+    return false;
 }
 
 // Matrix ID 0 addresses every matrix: drop the leading "0" and every "D".
@@ -372,14 +389,13 @@ void protocoladapter::readReply(int maxSize)
         return;
     int timeoutMs = 0;
     QIODevice *device = replyDevice(&timeoutMs);
-    // The answer may already have come in while the query was being written.
     if (!device)
         return;
-    if (device->bytesAvailable() == 0) {
-        const auto idle = busyWhileWaiting(this);
-        if (!device->waitForReadyRead(timeoutMs))
-            return;
-    }
+    // The answer may already have come in while the query was being written, or
+    // while the busy cursor went up: only an empty buffer is waited for.
+    const auto idle = busyWhileWaiting(this);
+    if (device->bytesAvailable() == 0 && !device->waitForReadyRead(timeoutMs))
+        return;
     m_reply = device->read(maxSize);
     while (m_reply.size() < maxSize && !m_reply.contains('\0') && device->isOpen()
            && (device->bytesAvailable() > 0 || device->waitForReadyRead(ReplyGapMs))) {

@@ -82,9 +82,12 @@ signals:
     void linkDropped(int kind);
     // Whether any link is left to carry commands; emitted when that changes.
     void linkUpChanged(bool up);
-    // A link that failed or a query left unanswered, in the operator's words
-    // with the reason Qt gives.
+    // A link that failed, a query left unanswered or a command that found no
+    // link, in the operator's words with the reason Qt gives.
     void linkFailed(const QString &reason);
+    // Which link carries the commands, told when that changes while both links
+    // are open or one of the two has just closed.
+    void notice(const QString &text);
     // A blocking wait of the link starts (true) or is over (false).
     void busy(bool waiting);
     // The bytes of one command as they went to the wire.
@@ -96,6 +99,9 @@ private:
 
     // Whether the command was handed whole to the link.
     bool send(QString command);
+    // send() while a link is up; otherwise the console hears why nothing went out.
+    bool sendWhenUp(const QString &command);
+    void announceCommandLink();
     bool writeBytes(QIODevice *device, const QByteArray &bytes);
     bool writeSerial(const QString &command);
     bool writeTcp(const QString &command);
@@ -128,4 +134,7 @@ private:
     // Counts the program's own opens and closes per link kind, so that a drop
     // is not reported once the program has acted on that link again.
     int m_linkEpoch[2] = {0, 0};
+    // The link last told to carry the commands (-1: none), and whether both were open then.
+    int m_toldLink = -1;
+    bool m_bothWereOpen = false;
 };

@@ -132,6 +132,7 @@ void CDebugerFrame::initConnections()
     connect(adapter, &protocoladapter::sendData, this, &CDebugerFrame::onDataSending);
     connect(adapter, &protocoladapter::bytesSent, this, &CDebugerFrame::onBytesSent);
     connect(adapter, &protocoladapter::linkFailed, this, &CDebugerFrame::showNotice);
+    connect(adapter, &protocoladapter::notice, this, &CDebugerFrame::showNotice);
 }
 
 void CDebugerFrame::retranslate()

@@ -251,11 +251,28 @@ QList<int> CSwitcherFrame::selectedChannels(const Selection &selection)
     return channels;
 }
 
+bool CSwitcherFrame::ticksFit(const QPushButton *button, int ticked, Need need, bool inputs)
+{
+    const QString name = button->text();
+    if (ticked == 0) {
+        emit notice(inputs ? tr("%1 not sent: no input is ticked").arg(name)
+                           : tr("%1 not sent: no output is ticked").arg(name));
+        return false;
+    }
+    if (ticked > 1 && need == ExactlyOne) {
+        emit notice(inputs ? tr("%1 not sent: %2 inputs are ticked, one is wanted").arg(name).arg(ticked)
+                           : tr("%1 not sent: %2 outputs are ticked, one is wanted").arg(name).arg(ticked));
+        return false;
+    }
+    return true;
+}
+
 void CSwitcherFrame::clickSwitcher()
 {
     const QList<int> inputs = selectedChannels(m_inputSelection);
     const QList<int> outputs = selectedChannels(m_outputSelection);
-    if (inputs.size() != 1 || outputs.isEmpty())
+    if (!ticksFit(m_switchButton, inputs.size(), ExactlyOne, true)
+        || !ticksFit(m_switchButton, outputs.size(), AtLeastOne, false))
         return;
     QStringList outputTexts;
     for (int output : outputs)
@@ -266,7 +283,7 @@ void CSwitcherFrame::clickSwitcher()
 void CSwitcherFrame::clickSwitchToAll()
 {
     const QList<int> inputs = selectedChannels(m_inputSelection);
-    if (inputs.size() == 1)
+    if (ticksFit(m_switchAllButton, inputs.size(), ExactlyOne, true))
         protocoladapter::instance().sendSwitchToAll(inputs.first());
 }
 
@@ -279,7 +296,8 @@ void CSwitcherFrame::clickWrite()
 {
     const QList<int> inputs = selectedChannels(m_inputSelection);
     const QList<int> outputs = selectedChannels(m_outputSelection);
-    if (inputs.isEmpty() || outputs.size() != 1)
+    if (!ticksFit(m_writeButton, inputs.size(), AtLeastOne, true)
+        || !ticksFit(m_writeButton, outputs.size(), ExactlyOne, false))
         return;
     for (int input : inputs) {
         qDebug() << "xxxxxxx" << input;

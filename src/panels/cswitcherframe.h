@@ -35,7 +35,7 @@ signals:
     void clickInput(int index);
     void renameInput(int index);
     void renameOutput(int index);
-    // A line for the console: why automatic switching stopped.
+    // A line for the console: why a button sent nothing, or why automatic switching stopped.
     void notice(const QString &text);
 
 protected:
@@ -69,6 +69,9 @@ private:
     void selectChannel(int index, bool exclusive, QSignalMapper *mapper,
                        const QList<CheckBoxWithMenu *> &buttons, Selection &selection);
     static QList<int> selectedChannels(const Selection &selection);
+    enum Need { AtLeastOne, ExactlyOne };
+    // Whether as many channels are ticked as the button needs; if not, the console hears why.
+    bool ticksFit(const QPushButton *button, int ticked, Need need, bool inputs);
 
     QGroupBox *m_inputGroup = nullptr;
     QGroupBox *m_outputGroup = nullptr;

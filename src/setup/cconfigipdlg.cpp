@@ -135,6 +135,14 @@ void CConfigIPDlg::changeEvent(QEvent *event)
         retranslateUi();
 }
 
+// Reused for every device: each time it opens, typing starts on a fresh address,
+// not where the last use left the focus.
+void CConfigIPDlg::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    m_ipEdit->focusFirstPart();
+}
+
 void CConfigIPDlg::retranslateUi()
 {
     m_ipLabel->setText(tr("ip"));

@@ -222,6 +222,8 @@ void CConnectFrame::initTable()
     m_deviceTable->verticalHeader()->setDefaultSectionSize(RowHeight);
     m_deviceTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_deviceTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab moves between the controls of the panel, not between the cells.
+    m_deviceTable->setTabKeyNavigation(false);
     m_deviceTable->setContextMenuPolicy(Qt::CustomContextMenu);
 
     m_setAliasAction = new QAction(tr("Set Alias"), this);
@@ -422,18 +424,25 @@ void CConnectFrame::onConnectNet()
             updateLinkUi(NetSide, false);
         return;
     }
+    QList<int> ticked;
     for (int row = 0; row < m_devices.size(); ++row) {
-        if (!isTicked(row))
-            continue;
-        const DeviceEntry &device = m_devices.at(row);
-        if (adapter.connectTcp(device.ip, device.port)) {
-            qDebug() << QStringLiteral("Connect to ") + m_ipEdit->text() + QLatin1Char(':')
-                            + m_portEdit->text();
-            updateLinkUi(NetSide, true);
-        } else {
-            qDebug() << "can't connect to service";
-        }
+        if (isTicked(row))
+            ticked.append(row);
+    }
+    if (ticked.isEmpty()) {
+        emit notice(tr("Connect: no row is ticked"));
         return;
+    }
+    const DeviceEntry &device = m_devices.at(ticked.first());
+    if (ticked.size() > 1) {
+        emit notice(tr("%1 rows are ticked: connecting to the topmost, %2:%3")
+                        .arg(ticked.size()).arg(device.ip, device.port));
+    }
+    if (adapter.connectTcp(device.ip, device.port)) {
+        qDebug() << QStringLiteral("Connect to ") + m_ipEdit->text() + QLatin1Char(':') + m_portEdit->text();
+        updateLinkUi(NetSide, true);
+    } else {
+        qDebug() << "can't connect to service";
     }
 }
 
@@ -525,10 +534,15 @@ void CConnectFrame::onGet()
         break;
     }
 
+    // Over TCP the answer is from the device at the other end of the link, whose
+    // address may be shared with others behind one multi-port server; over the
+    // serial port only the answer's address says which row it is.
+    const bool overTcp = adapter.commandLink() == protocoladapter::TcpLink;
     for (int row = 0; row < m_devices.size(); ++row) {
-        if (m_devices.at(row).ip == device.ip) {
+        const DeviceEntry &stored = m_devices.at(row);
+        if (overTcp ? adapter.isTcpLinkTo(stored.ip, stored.port) : stored.ip == device.ip) {
             // The answer knows nothing of the operator's name for the device.
-            device.alias = m_devices.at(row).alias;
+            device.alias = stored.alias;
             updateRow(row, device);
             break;
         }
@@ -581,7 +595,10 @@ void CConnectFrame::onReset()
         return;
     }
     dropTcpAfterNetChange();
+    // The card forgets its settings, not the operator's name for it.
+    const QString alias = m_devices.at(row).alias;
     m_devices[row] = defaultEntry();
+    m_devices[row].alias = alias;
     refreshTable();
 }
 

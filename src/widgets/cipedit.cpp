@@ -135,6 +135,12 @@ void CIPEdit::pasteAddress(const QString &text)
     emit textedited(this->text());
 }
 
+void CIPEdit::focusFirstPart()
+{
+    m_part1->setFocus(Qt::OtherFocusReason);
+    m_part1->selectAll();
+}
+
 void CIPEdit::setFieldName(const QString &name)
 {
     m_fieldName = name;

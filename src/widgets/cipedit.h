@@ -20,6 +20,8 @@ public:
     // What the field holds ("Subnet mask"), in the interface language: screen
     // readers announce each part with it. Empty means an IP address.
     void setFieldName(const QString &name);
+    // The focus into the first part with its text selected, ready to be typed over.
+    void focusFirstPart();
 
 protected:
     void changeEvent(QEvent *event) override;

@@ -3,8 +3,11 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QIntValidator>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 
+#include <memory>
 #include <utility>
 
 namespace {
@@ -13,6 +16,8 @@ constexpr int MaxOctet = 255;
 constexpr int OctetDigits = 3;
 // From 26 on, any third digit would pass 255, so a two-digit part is complete.
 constexpr int CompleteTwoDigitOctet = 26;
+// Qt's own text for the menu's Paste, looked up the way Qt's menu looks it up.
+const char *const MenuPasteText = "&Paste";
 
 } // namespace
 
@@ -54,14 +59,34 @@ void CIpPartEdit::text_edited(const QString &text)
     }
 }
 
+void CIpPartEdit::pasteClipboard()
+{
+    const QString pasted = QGuiApplication::clipboard()->text().trimmed();
+    if (pasted.contains(QLatin1Char('.')))
+        emit addressPasted(pasted);
+    else
+        paste();
+}
+
+// The menu's own Paste would cut a whole address down to its first digits.
+void CIpPartEdit::contextMenuEvent(QContextMenuEvent *event)
+{
+    const std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    const auto actions = menu->actions();
+    for (QAction *action : actions) {
+        if (action->text().startsWith(QLineEdit::tr(MenuPasteText))) {
+            disconnect(action, nullptr, this, nullptr);
+            connect(action, &QAction::triggered, this, &CIpPartEdit::pasteClipboard);
+        }
+    }
+    menu->exec(event->globalPos());
+}
+
 void CIpPartEdit::keyPressEvent(QKeyEvent *event)
 {
     if (event->matches(QKeySequence::Paste)) {
-        const QString pasted = QGuiApplication::clipboard()->text().trimmed();
-        if (pasted.contains(QLatin1Char('.'))) {
-            emit addressPasted(pasted);
-            return;
-        }
+        pasteClipboard();
+        return;
     }
     const int key = event->key();
     if (key == Qt::Key_Period && std::exchange(m_movedHereByItself, false)) {

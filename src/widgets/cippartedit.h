@@ -23,12 +23,15 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private slots:
     void text_edited(const QString &text);
 
 private:
     void moveToNextPart();
+    // A whole address goes to the editor, anything else into this part.
+    void pasteClipboard();
 
     CIpPartEdit *m_nextPart = nullptr;
     QString m_savedText;
