@@ -145,9 +145,9 @@ private slots:
     void lupdateFindsNothingNew()
     {
         for (const QString ts : {"zh_cn.ts", "zh_tw.ts"}) {
-            QVERIFY(QFile::copy(QFileInfo(__FILE__).path() + "/../translations/" + ts, ts));
+            QVERIFY(QFile::copy(QStringLiteral(MC_TESTS_DIR) + "/../translations/" + ts, ts));
             QCOMPARE(QProcess::execute(MC_LUPDATE,
-                                       {"-silent", "-locations", "none", QFileInfo(__FILE__).path() + "/../src", "-ts", ts}), 0);
+                                       {"-silent", "-locations", "none", QStringLiteral(MC_TESTS_DIR) + "/../src", "-ts", ts}), 0);
             QVERIFY2(!QString::fromUtf8(m_env.readFile(ts)).contains(QRegularExpression("type=|<translation></translation>")), qPrintable(ts));
         }
     }
@@ -195,7 +195,7 @@ private slots:
             if (plans.isEmpty())
                 continue;
             // After an intended layout change, MC_BLUEPRINT=1 writes the plan anew, for the change to be read in the diff.
-            QFile stored(QFileInfo(__FILE__).path() + "/data/blueprint.txt");
+            QFile stored(QStringLiteral(MC_TESTS_DIR) + "/data/blueprint.txt");
             if (qEnvironmentVariableIsSet("MC_BLUEPRINT") && stored.open(QIODevice::WriteOnly))
                 stored.write(plans.join('\n').toUtf8() + '\n');
             stored.close();

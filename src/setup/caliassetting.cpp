@@ -7,16 +7,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QVBoxLayout>
 
 bool CAliasSetting::readMatrixId(const QString &text, int *id)
 {
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,3}$"));
-    if (!digits.match(text).hasMatch())
-        return false;
-    *id = text.toInt();
-    return *id <= MaxMatrixId;
+    return parseMatrixId(text, id);
 }
 
 CAliasSetting::CAliasSetting(int mode, QWidget *parent)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/settings.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -14,7 +16,7 @@ class CAliasSetting : public QDialog
 
 public:
     enum Mode { SceneMode = 0, MatrixInMode = 1, MatrixOutMode = 2, MatrixIdMode = 3, IpCardMode = 4 };
-    static constexpr int MaxMatrixId = 999;
+    static constexpr int MaxMatrixId = Settings::MaxMatrixId;
 
     // A matrix ID is a whole number from 0 to MaxMatrixId, digits only.
     static bool readMatrixId(const QString &text, int *id);
