@@ -34,11 +34,13 @@ QString nameFromValue(const QVariant &value)
 
 // A name the file cannot give (its key lost, its bytes no UTF-8) is the default of a fresh
 // installation; a name stored empty stays empty. damaged tells whether one was lost.
-QString storedName(const QSettings &settings, const QString &word, int channel, bool *damaged)
+// Qt 6 reads a name cut inside a character as empty, Qt 5 with a replacement mark:
+// in a file that is no UTF-8 throughout, an empty name is taken as such a loss.
+QString storedName(const QSettings &settings, const QString &word, int channel, bool undecodable, bool *damaged)
 {
     const QString key = QString::number(channel);
     const QString name = nameFromValue(settings.value(key));
-    if (settings.contains(key) && !name.contains(QChar::ReplacementCharacter))
+    if (settings.contains(key) && !name.contains(QChar::ReplacementCharacter) && !(undecodable && name.isEmpty()))
         return name;
     *damaged = true;
     return defaultName(word, channel);
@@ -140,14 +142,17 @@ void AliasStore::createDefaults()
 void AliasStore::load()
 {
     bool lost = false;
+    QFile file(AliasFile);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    const bool undecodable = QString::fromUtf8(bytes).toUtf8() != bytes;
     m_settings->beginGroup(InputGroup);
     for (int n = 1; n <= Settings::MaxChannels; ++n)
-        m_inputNames.append(storedName(*m_settings, InputWord, n, &lost));
+        m_inputNames.append(storedName(*m_settings, InputWord, n, undecodable, &lost));
     m_settings->endGroup();
 
     m_settings->beginGroup(OutputGroup);
     for (int n = 1; n <= Settings::MaxChannels; ++n)
-        m_outputNames.append(storedName(*m_settings, OutputWord, n, &lost));
+        m_outputNames.append(storedName(*m_settings, OutputWord, n, undecodable, &lost));
     m_settings->endGroup();
 
     // Sections are parsed when first touched; a damaged one the reads above
