@@ -6,13 +6,17 @@ MC_PACKAGES=(
     cmake g++ make python3 pkg-config
     qtbase5-dev libqt5serialport5-dev qttools5-dev-tools qttools5-dev
     fonts-noto-cjk fonts-dejavu-core
+    qttranslations5-l10n
 )
+# qttranslations5-l10n and qt6-translations-l10n: Qt's own texts (the reasons
+# in failure lines) in Chinese.
 # A virtual display for the window where there is none, and the screenshot
 # tools: ./run and docs/screenshots.sh take them, an offscreen suite needs none.
 MC_DISPLAY_PACKAGES=(xvfb xauth imagemagick xdotool)
 # What a Qt 6 build needs besides (./test --qt6); Qt 6 reads GB18030 through
 # ICU, which Debian's Qt 6 is built with, so Core5Compat is not among them.
-MC_QT6_PACKAGES=(qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools)
+MC_QT6_PACKAGES=(qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+    qt6-translations-l10n)
 
 mc_install_deps() {
     local missing=()

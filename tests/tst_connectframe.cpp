@@ -217,10 +217,15 @@ private slots:
         SimProcess sim;
         QVERIFY(sim.start({QStringLiteral("--pty")}));
         writeBook({element("127.0.0.1", "9")});
+        const auto stored = [this] {
+            const QSettings file(m_env->filePath(QStringLiteral("UserData.ini")), QSettings::IniFormat);
+            return QString(file.value("Port").toString() + ' ' + file.value("Baud").toString());
+        };
         {
             Panel panel;
             panel.list(1)->setCurrentText(QStringLiteral("115200"));
             panel.list(0)->setEditText(sim.ptyPath());
+            QCOMPARE(stored(), QString(sim.ptyPath() + " 115200")); // on disk at once: a killed program keeps them
             panel.serialButton->click();
             withText(panel.net, QStringLiteral("Get"))->click();
             QCOMPARE(panel.address(), QString("127.0.0.1:" + sim.portText()));
@@ -239,8 +244,7 @@ private slots:
             panel.serialButton->click(); // closed: the port and speed can be chosen again
             QCOMPARE(panel.state(), QStringLiteral("Connect/connect 01111"));
         }
-        const QSettings stored(m_env->filePath(QStringLiteral("UserData.ini")), QSettings::IniFormat);
-        QCOMPARE(QString(stored.value("Port").toString() + ' ' + stored.value("Baud").toString()), QString(sim.ptyPath() + " 115200"));
+        QCOMPARE(stored(), QString(sim.ptyPath() + " 115200"));
         Panel panel;
         QCOMPARE(QString(panel.list(0)->currentText() + ' ' + panel.list(1)->currentText()), QString(sim.ptyPath() + " 115200"));
     }

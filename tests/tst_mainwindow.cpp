@@ -8,6 +8,8 @@
 #include "support/simprocess.h"
 #include "support/tcppeer.h"
 #include "support/testenv.h"
+#include "widgets/buttonwithmenu.h"
+#include "widgets/checkboxwithmenu.h"
 
 #include <QSerialPort>
 #include <QtTest>
@@ -40,6 +42,8 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
     TestEnv m_env{true};
+    SimProcess m_sim;
+    int m_commands = 0;
 
 private slots:
     // The first window of the process takes the stored code, later ones the shared record's.
@@ -160,6 +164,73 @@ private slots:
         QTEST(QString(ports).replace(sim.portText(), "%P"), "ports");
         protocoladapter::instance().closeSerial();
         protocoladapter::instance().disconnectTcp();
+    }
+
+    // A damaged file: what it held wrong in the console, safe values in the window, the first command as it should be.
+    void damagedFiles_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("shown"); // input 1 | scene 1 | switching type
+        QTest::addColumn<QString>("notices"); // <dir>: the working directory
+        QTest::addColumn<QString>("sent"); // by inputs 1 and 2, output 2 and Switch
+        const QString fresh = QStringLiteral("输入通道 1|1|All");
+        QTest::newRow("numbers out of range") << "UserData.ini" << QByteArray("[General]\nid=abc\naudio=7\nPollSleep=150\n") << fresh
+            << "UserData.ini holds id=abc, which is no whole number from 0 to 999: 1 is used\n"
+               "UserData.ini holds audio=7, which is no whole number from 0 to 3: 0 is used\n"
+               "UserData.ini holds PollSleep=150, which is not among its choices: 100 is used" << "1D2V2.";
+        QTest::newRow("numbers in range") << "UserData.ini" << QByteArray("[General]\nid=12\naudio=1\n") << "输入通道 1|1|Video" << "" << "12D2V2.";
+        QTest::newRow("names cut short") << "AliasConfig.ini" << QByteArray("[InputAlias]\n1=\xe8\xbe") << fresh
+            << "AliasConfig.ini is damaged; names it lost take their defaults; the file is kept as AliasConfig.ini.bad" << "1D2V2.";
+        QTest::newRow("scene names lost, one empty") << "SceneConfig.ini" << QByteArray("[SceneConfig]\n1=\n") << "输入通道 1||All"
+            << "SceneConfig.ini is damaged; names it lost take their defaults; the file is kept as SceneConfig.ini.bad" << "1D2V2.";
+        QTest::newRow("address book no JSON") << "ipmanager" << QByteArray("{\"items\":[") << fresh
+            << "<dir>/ipmanager is not a valid JSON address book; the device list starts empty and the file stays as it is "
+               "until the list changes; a copy is kept as <dir>/ipmanager.bad" << "1D2V2.";
+    }
+
+    void damagedFiles()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, notices);
+        if (!m_sim.port())
+            QVERIFY(m_sim.start() && protocoladapter::instance().connectTcp("127.0.0.1", m_sim.portText()));
+        const TestEnv env(true);
+        env.writeFile(file, content);
+        linkParameters() = readLinkParameters();
+        linkParameters().langType = 2;
+        {
+            MainWindow window;
+            const QList<CheckBoxWithMenu *> tiles = window.findChildren<CheckBoxWithMenu *>(); // inputs first
+            QTEST(QStringList({tiles.at(0)->toolTip(), window.findChild<ButtonWithMenu *>()->toolTip(),
+                               window.findChildren<QRadioButton *>().at(linkParameters().audio)->text()}).join('|'), "shown");
+            for (QAbstractButton *button : QList<QAbstractButton *>{tiles.at(0), tiles.at(1), tiles.at(17), withText(&window, "Switch")})
+                button->click();
+            QVERIFY(m_sim.waitForCommands(++m_commands));
+            QTEST(m_sim.lastCommand().value("text").toString(), "sent");
+            withText(&window, "Setting")->click();
+            QCOMPARE(::notices(&window).join('\n'), notices.replace("<dir>", QDir::currentPath()));
+        }
+        QCOMPARE(env.readFile(file + ".bad"), notices.contains("kept as") ? content : QByteArray());
+        QVERIFY(file != "ipmanager" || env.readFile(file) == content); // left as it was, the list not changed
+    }
+
+    // Qt's own reasons in failure lines follow the language chosen.
+    void qtTextsFollowTheLanguage()
+    {
+        QTcpSocket refusing; // bound and never listening
+        QVERIFY(refusing.bind(QHostAddress::LocalHost, 0, QAbstractSocket::DontShareAddress));
+        linkParameters().langType = 1;
+        MainWindow window;
+        QStringList reasons;
+        for (const int code : {-1, 2, 0}) {
+            if (code >= 0)
+                appMenu(&window)->actions().first()->menu()->actions().at(code)->trigger();
+            QVERIFY(!protocoladapter::instance().connectTcp("127.0.0.1", QString::number(refusing.localPort())));
+            reasons << notices(&window).last().section(QRegularExpression("[:：]"), -1).trimmed();
+        }
+        QCOMPARE(reasons, (QStringList{"連線被拒", "Connection refused", "连接被拒绝"}));
     }
 
     // Failures and buttons that send nothing reach the console as notices, with the reason; Connect names the row it

@@ -123,6 +123,8 @@ private slots:
             poll->click();
             QTRY_COMPARE_WITH_TIMEOUT(log.size(), 8, 15000);
             QTRY_COMPARE(poll->text(), QStringLiteral("开始轮询"));
+            // Chosen during the run: on disk while the page is up, as a killed program leaves it.
+            QCOMPARE(QSettings(m_env->filePath("UserData.ini"), QSettings::IniFormat).value("TimingOut"), QVariant("0"));
         }
         const QStringList expected = {
             "1D2V3. | Stop Poll | 2 ----> 3 | Start Timing | Switch Info",

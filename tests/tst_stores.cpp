@@ -17,7 +17,7 @@ namespace {
 
 const QByteArray Socket("<socket>"); // there, but not a file anyone can open, even root
 // What the program says of a file that is not sound.
-const QRegularExpression Complaint("damaged|could not|can't|unreadable|failed|not valid|does not|not device");
+const QRegularExpression Complaint("damaged|could not|can't|unreadable|failed|not valid|does not|not device|whole number|among");
 
 QByteArray bytes(const QString &file)
 {
@@ -106,35 +106,41 @@ void TstStores::startAndExit_data()
 
     const QByteArray binary = QByteArray::fromHex("00fffe8001025b0a3d0d");
     const QString fresh("1|COM1|9600|192.168.1.168|6800|0|0"); // the user data of a first start
-    // File, what it reads as when empty, what a damaged and what an unopenable one logs.
-    const QString defaults[][4] = {
-        {"AppConfig.ini", "16|16|0|0", "AppConfig.ini.*damaged; keys", "could not be read\ncould not be written"},
-        {"UserData.ini", fresh, "UserData.ini.*damaged; keys", "could not be read\ncould not be written"},
-        {"AliasConfig.ini", "|", "AliasConfig.ini.*damaged", "could not read\ncould not write"},
-        {"SceneConfig.ini", "|", "SceneConfig.ini.*damaged", "unreadable\ncan't write"},
-        {"ipmanager", "", "not valid JSON", "could not be read"}};
+    // File, what it reads as when empty, what a damaged one logs. A file of names is damaged when blank.
+    const QString defaults[][3] = {{"AppConfig.ini", "16|16|0|0", "AppConfig.ini is damaged; keys"},
+                                   {"UserData.ini", fresh, "UserData.ini is damaged; keys"},
+                                   {"AliasConfig.ini", QStringLiteral("输入通道 1|输出通道 2"), "AliasConfig.ini is damaged; names"},
+                                   {"SceneConfig.ini", "1|2", "SceneConfig.ini is damaged; names"},
+                                   {"ipmanager", "", "ipmanager is not a valid JSON address book.*kept as .*ipmanager.bad"}};
     for (const auto &d : defaults) {
         const QByteArray name = d[0].toLatin1();
-        row(name + " blank", d[0], "\n \r\n", d[1], {});
+        const bool names = d[2].endsWith("names");
+        row(name + " blank", d[0], "\n \r\n", d[1], {}, names, names ? d[2] : QString());
         row(name + " binary", d[0], binary, d[1], {}, true, d[2]);
-        row(name + " socket", d[0], Socket, d[1], {}, false, d[3]);
+        row(name + " socket", d[0], Socket, d[1], {}, false, d[0] == "ipmanager" ? "could not be read" : "could not be read\ncould not be written");
     }
 
     const QString app("AppConfig.ini"), user("UserData.ini"), aliases("AliasConfig.ini"), scenes("SceneConfig.ini");
-    row("counts -3 and 65", app, "[General]\nincount=-3\noutcount=65\nlangType=2\ntype=5\n", "16|64|2|5", {"langType=2\n"});
+    row("counts -3 and 65", app, "[General]\nincount=-3\noutcount=65\nlangType=2\ntype=5\n", "16|64|2|5", {"langType=2\n"}, false,
+        "incount=-3, which is no whole number from 0 to 64: 16 is used\noutcount=65, .* 64 is used");
+    row("counts and language no number", app, "[General]\nincount=x\nlangType=2a\n", "16|16|0|0", {"incount=x\n"}, false,
+        "incount=x, .*: 16 is used\nlangType=2a, which is no whole number: it reads as absent");
     row("id -1, blanks", user, "[General]\nid=-1\nPort=\nBaud=\nIPAdd=\nNetPort=\n", fresh, {"Baud=9600\n", "Port=COM1\n"});
     row("id 0, values", user, "[General]\nid=0\nPort=ttyS1\nBaud=115200\nIPAdd=127.0.0.1\nNetPort=7000\nConnectType=1\naudio=3\n",
         "0|ttyS1|115200|127.0.0.1|7000|1|3", {"Baud=115200\n", "id=0\n"});
     row("damage the reads see", user, "[General]\nPort=COM7\nbroken\n", "1|COM7|9600|192.168.1.168|6800|0|0",
         {"Port=COM7\n"}, true, "written anew");
-    row("damage only the rewrite sees, id no number", user, "[General]\nid=x\n[Other]\nbroken\n",
-        "0|COM1|9600|192.168.1.168|6800|0|0", {"id=x\n"}, true, "written anew");
+    row("damage only the rewrite sees, id and type out of range", user, "[General]\nid=x\naudio=4\n[Other]\nbroken\n",
+        "1|COM1|9600|192.168.1.168|6800|0|0", {"id=x\n"}, true,
+        "written anew\nUserData.ini holds id=x, which is no whole number from 0 to 999: 1 is used\naudio=4, .* 0 to 3: 0 is used");
+    row("id 1000, type -1", user, "[General]\nid=1000\naudio=-1\n", fresh, {"id=1000\n"}, false, "id=1000, .*: 1 is used\naudio=-1, .*: 0 is used");
 
     row("aliases: first start", aliases, {}, QStringLiteral("输入通道 1|输出通道 2"),
         {"[InputAlias]\n1=输入通道 1\n10=", "[OutputAlias]\n1=输出通道 1\n10=", "\n64=输出通道 64\n7="}, false, "create file");
-    row("aliases: kept, missing, unknown", aliases,
-        "[InputAlias]\n1=Cam 1, left\n40=Far\n[OutputAlias]\n1=Desk\n[Extra]\nk=v\n", "Cam 1, left|",
-        {"40=Far\n", "[Extra]\nk=v\n", "[OutputAlias]\n1=Desk\n10=\n"}, false, "load file");
+    row("aliases: kept, missing, undecodable (empty in Qt 6), unknown", aliases,
+        "[InputAlias]\n1=Cam 1, left\n2=\n3=\xe8\xbe\n40=Far\n[OutputAlias]\n1=Desk\n2=\xe8\xbe\n[Extra]\nk=v\n",
+        QStringLiteral("Cam 1, left|输出通道 2"), {"40=Far\n", "[Extra]\nk=v\n", "[OutputAlias]\n1=Desk\n10=输出通道 10\n", "\n2=输入通道 2\n", "\n3=输入通道 3\n"},
+        true, "load file\nAliasConfig.ini is damaged; names it lost take their defaults; the file is kept as AliasConfig.ini.bad");
     row("aliases: damaged", aliases, "[InputAlias\n1=Lost?\n[OutputAlias]\n2=Kept\n", "Lost?|Kept", {"2=Kept\n"}, true,
         "AliasConfig.ini.*damaged");
 
@@ -142,9 +148,9 @@ void TstStores::startAndExit_data()
         {"[SceneConfig]\n1=1\n10=10\n", "16=16\n2=2\n", "[SceneSaved]\n1=false\n10=false\n", "16=false\n2=false\n"},
         false, "create file");
     const QByteArray hall = QByteArray::fromHex("b4f3ccfccdb6d3b0"); // 大厅投影 in GB2312
-    row("scenes: GB2312 name, comma, key 7 missing, flags kept", scenes,
-        "[SceneConfig]\n1=" + hall + "\n2=Hall A, left\n[SceneSaved]\n1=true\n", QStringLiteral("大厅投影|Hall A, left"),
-        {"1=" + hall + "\n", "\n7=\n", "[SceneSaved]\n1=true\n10=false\n"}, false, "load file");
+    row("scenes: GB2312 name, empty, comma, undecodable, key 7 missing, flags kept", scenes,
+        "[SceneConfig]\n1=" + hall + "\n2=\n3=Hall A, left\n4=\x81\n[SceneSaved]\n1=true\n", QStringLiteral("大厅投影|"),
+        {"1=" + hall + "\n", "\n7=7\n", "\n2=\n", "\n4=4\n", "[SceneSaved]\n1=true\n10=false\n"}, true, "load file\nSceneConfig.ini is damaged");
     row("scenes: damaged", scenes, "[SceneConfig\n1=Lost\n2=Kept\n", "Lost|Kept", {"2=Kept\n"}, true, "SceneConfig.ini.*damaged");
     // As the Qt 5 build wrote it: each build reads it alike and writes it back byte for byte.
     const QByteArray fromQt5 = bytes(QStringLiteral(MC_SOURCE_DIR "/tests/data/SceneConfig-qt5.ini"));
@@ -158,8 +164,8 @@ void TstStores::startAndExit_data()
         "  \"gateway\": \"g\", \"mac\": \"m\", \"alias\": \"大厅\", \"extra\": true}],\n \"about\": \"lab\"\n}\n",
         QStringLiteral("127.0.0.1,6800,s,g,m,大厅"),
         {R"({"about":"lab","items":[{"alias":"大厅","gateway":"g","ip":"127.0.0.1","mac":"m","port":"6800","subnet":"s"}],"zone":1})"});
-    row("book: lone CR in garbage", book, "[[[items\"f\r[]", "", {noItems}, true, "not valid JSON");
-    row("book: array", book, "[{}]", "", {noItems}, true, "does not hold a JSON object");
+    row("book: lone CR in garbage", book, "[[[items\"f\r[]", "", {"[[[items\"f\r[]"}, true, "not a valid JSON");
+    row("book: array", book, "[{}]", "", {"[{}]"}, true, "not a valid JSON");
     row("book: items no array", book, R"({"items":{}})", "", {noItems}, true, "not device texts");
     row("book: read as text (no CR even in a string), numeric port, element no object", book,
         "{\r\n\"items\":[{\"ip\":\"127.0.0.1\r\",\"port\":6800},\"x\"]\r\n}", "127.0.0.1,,,,,|,,,,,",
@@ -187,14 +193,19 @@ void TstStores::startAndExit()
         QVERIFY(socket.listen(QDir::current().absoluteFilePath(file)));
     else if (!content.isNull())
         m_row->writeFile(file, content);
-    for (const QString &line : log.split('\n', Qt::SkipEmptyParts))
+    const QStringList patterns = log.split('\n', Qt::SkipEmptyParts);
+    for (const QString &line : patterns)
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression(line));
 
     LogCapture console;
     QByteArray whileOpen;
     QCOMPARE(runOnce(file, &whileOpen), read);
     QCOMPARE(bytes(file + ".bad"), kept ? content : QByteArray("kept by an earlier run"));
-    QVERIFY2(kept || content == Socket || console.lines().filter(Complaint).isEmpty(), qPrintable(console.lines().join('\n')));
+    // Nothing said of a sound file, nothing but what the row expects of the others.
+    for (const QString &line : console.lines().filter(Complaint)) {
+        const auto expected = [&line](const QString &pattern) { return QRegularExpression(pattern).match(line).hasMatch(); };
+        QVERIFY2(kept || content == Socket || std::any_of(patterns.cbegin(), patterns.cend(), expected), qPrintable(line));
+    }
     // What cannot be read is left where it is, never written over.
     if (content == Socket) {
         QVERIFY(QFileInfo::exists(file) && !QFileInfo(file).isFile());
@@ -211,7 +222,12 @@ void TstStores::startAndExit()
     moveToCopy({file});
     QCOMPARE(runOnce(file, &whileOpen), read);
     QCOMPARE(bytes(file), exited);
-    QVERIFY(!QFile::exists(file + ".bad"));
+    // A file left as it was is kept aside again, until the list changes.
+    QCOMPARE(QFile::exists(file + ".bad"), kept && exited == content);
+    if (kept && exited == content) {
+        DeviceStore(file).setEntries({{"127.0.0.1", "", "", "", "", ""}});
+        QVERIFY(bytes(file).contains(R"("ip":"127.0.0.1")"));
+    }
 }
 
 void TstStores::namesReachTheNextStart_data()
@@ -220,6 +236,7 @@ void TstStores::namesReachTheNextStart_data()
     QTest::addColumn<QByteArray>("gb18030"); // GB2312's own bytes where GB2312 has the characters
     QTest::newRow("simplified") << QStringLiteral("舞台 左侧") << QByteArray::fromHex("cee8cca820d7f3b2e0");
     QTest::newRow("korean, beyond GB2312") << QStringLiteral("회의실 A") << QByteArray::fromHex("8336a237833397358332a3352041");
+    QTest::newRow("beyond 16 bits") << QStringLiteral("𨋢 lift 😀") << QByteArray::fromHex("9738cd32206c696674209439fc36");
 }
 
 void TstStores::namesReachTheNextStart()
@@ -256,8 +273,8 @@ void TstStores::namesReachTheNextStart()
 void TstStores::everySetterWritesItsKey()
 {
     const QList<QPair<void (*)(int), int (*)()>> numbers = {
-        {setLangType, getLangType}, {setType, getType}, {setMatrix, getMatrix}, {setInCount, getInCount},
-        {setOutCount, getOutCount}, {setMatrixId, getMatrixId}, {setAudio, getAudio}, {setConnectType, getConnectType},
+        {setAudio, getAudio}, {setLangType, getLangType}, {setType, getType}, {setMatrix, getMatrix}, {setInCount, getInCount},
+        {setOutCount, getOutCount}, {setMatrixId, getMatrixId}, {setConnectType, getConnectType},
         {setPollInBegin, getPollInBegin}, {setPollInEnd, getPollInEnd}, {setPollOutStart, getPollOutStart},
         {setPollOutEnd, getPollOutEnd}, {setPollSleep, getPollSleep}, {setTimingStart, getTimingStart},
         {setTimingEnd, getTimingEnd}, {setTimingOut, getTimingOut}, {setTimingSleep, getTimingSleep}};
@@ -269,11 +286,11 @@ void TstStores::everySetterWritesItsKey()
     for (const auto setText : {setPort, setBaud, setIPAdd, setNetPort})
         setText(QString::number(++value));
     // On disk at once, each key in its own file under "[General]".
-    QCOMPARE(bytes("AppConfig.ini"), QByteArray("[General]\nincount=4\nlangType=1\nmatrix=3\noutcount=5\ntype=2\n"));
+    QCOMPARE(bytes("AppConfig.ini"), QByteArray("[General]\nincount=5\nlangType=2\nmatrix=4\noutcount=6\ntype=3\n"));
     QCOMPARE(bytes("UserData.ini"),
              QByteArray("[General]\nBaud=19\nConnectType=8\nIPAdd=20\nNetPort=21\nPollInBegin=9\nPollInEnd=10\n"
                         "PollOutEnd=12\nPollOutStart=11\nPollSleep=13\nPort=18\nTimingEnd=15\nTimingOut=16\n"
-                        "TimingSleep=17\nTimingStart=14\naudio=7\nid=6\n"));
+                        "TimingSleep=17\nTimingStart=14\naudio=1\nid=7\n"));
 }
 
 void TstStores::routingKnownAfterRestart_data()

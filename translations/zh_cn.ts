@@ -472,6 +472,93 @@
         </message>
     </context>
     <context>
+        <name>FileNotices</name>
+        <message>
+            <source>%1 could not be written; the channel names of this run are lost</source>
+            <translation>%1 无法写入，本次运行的通道名称已丢失</translation>
+        </message>
+        <message>
+            <source>%1 could not be read; the channels show their default names</source>
+            <translation>%1 无法读取，通道显示默认名称</translation>
+        </message>
+        <message>
+            <source>%1 is damaged; names it lost take their defaults; the file is kept as %2</source>
+            <translation>%1 已损坏，丢失的名称使用默认值；原文件已另存为 %2</translation>
+        </message>
+        <message>
+            <source>%1 is damaged; names it lost take their defaults; the file could not be kept as %2</source>
+            <translation>%1 已损坏，丢失的名称使用默认值；原文件无法另存为 %2</translation>
+        </message>
+        <message>
+            <source>%1 could not be read (%2); the device list starts empty and the file is not written over</source>
+            <translation>%1 无法读取（%2），设备列表为空，该文件不会被覆盖</translation>
+        </message>
+        <message>
+            <source>%1 is not a valid JSON address book; the device list starts empty and the file stays as it is until the list changes; a copy is kept as %2</source>
+            <translation>%1 不是有效的 JSON 地址簿，设备列表为空；列表改动之前该文件保持原样；副本已另存为 %2</translation>
+        </message>
+        <message>
+            <source>%1 is not a valid JSON address book; the device list starts empty and the file stays as it is until the list changes; no copy could be kept as %2</source>
+            <translation>%1 不是有效的 JSON 地址簿，设备列表为空；列表改动之前该文件保持原样；无法另存副本为 %2</translation>
+        </message>
+        <message>
+            <source>%1 holds values that are not device texts; they read as empty; a copy is kept as %2</source>
+            <translation>%1 含有不是设备文字的值，按空白读取；副本已另存为 %2</translation>
+        </message>
+        <message>
+            <source>%1 holds values that are not device texts; they read as empty; no copy could be kept as %2</source>
+            <translation>%1 含有不是设备文字的值，按空白读取；无法另存副本为 %2</translation>
+        </message>
+        <message>
+            <source>%1 could not be written (%2); the device list of this run is lost</source>
+            <translation>%1 无法写入（%2），本次运行的设备列表已丢失</translation>
+        </message>
+        <message>
+            <source>%1 could not be written; the scene names of this run are lost</source>
+            <translation>%1 无法写入，本次运行的场景名称已丢失</translation>
+        </message>
+        <message>
+            <source>%1 could not be written; the new name of scene %2 is kept in memory</source>
+            <translation>%1 无法写入，场景 %2 的新名称仅保存在内存中</translation>
+        </message>
+        <message>
+            <source>%1 could not be read; the scenes show their default names</source>
+            <translation>%1 无法读取，场景显示默认名称</translation>
+        </message>
+        <message>
+            <source>%1 is damaged; keys it lost read as absent</source>
+            <translation>%1 已损坏，丢失的设置项按未设置处理</translation>
+        </message>
+        <message>
+            <source>%1 could not be read; its keys read as absent</source>
+            <translation>%1 无法读取，其设置项按未设置处理</translation>
+        </message>
+        <message>
+            <source>%1 is damaged and is written anew; the old file is kept as %2</source>
+            <translation>%1 已损坏，将重新写入；原文件已另存为 %2</translation>
+        </message>
+        <message>
+            <source>%1 is damaged and is written anew; the old file could not be kept as %2</source>
+            <translation>%1 已损坏，将重新写入；原文件无法另存为 %2</translation>
+        </message>
+        <message>
+            <source>%1 could not be written; settings stored in this run are lost</source>
+            <translation>%1 无法写入，本次运行保存的设置已丢失</translation>
+        </message>
+        <message>
+            <source>%1 holds %2=%3, which is no whole number: it reads as absent</source>
+            <translation>%1 中的 %2=%3 不是整数，按未设置处理</translation>
+        </message>
+        <message>
+            <source>%1 holds %2=%3, which is no whole number from %4 to %5: %6 is used</source>
+            <translation>%1 中的 %2=%3 不是 %4 到 %5 之间的整数，改用 %6</translation>
+        </message>
+        <message>
+            <source>%1 holds %2=%3, which is not among its choices: %4 is used</source>
+            <translation>%1 中的 %2=%3 不在可选范围内，改用 %4</translation>
+        </message>
+    </context>
+    <context>
         <name>protocoladapter</name>
         <message>
             <source>can't open port %1: %2</source>

@@ -472,6 +472,93 @@
         </message>
     </context>
     <context>
+        <name>FileNotices</name>
+        <message>
+            <source>%1 could not be written; the channel names of this run are lost</source>
+            <translation>%1 無法寫入，本次執行的通道名稱已遺失</translation>
+        </message>
+        <message>
+            <source>%1 could not be read; the channels show their default names</source>
+            <translation>%1 無法讀取，通道顯示預設名稱</translation>
+        </message>
+        <message>
+            <source>%1 is damaged; names it lost take their defaults; the file is kept as %2</source>
+            <translation>%1 已損毀，遺失的名稱使用預設值；原檔案已另存為 %2</translation>
+        </message>
+        <message>
+            <source>%1 is damaged; names it lost take their defaults; the file could not be kept as %2</source>
+            <translation>%1 已損毀，遺失的名稱使用預設值；原檔案無法另存為 %2</translation>
+        </message>
+        <message>
+            <source>%1 could not be read (%2); the device list starts empty and the file is not written over</source>
+            <translation>%1 無法讀取（%2），裝置清單為空，該檔案不會被覆寫</translation>
+        </message>
+        <message>
+            <source>%1 is not a valid JSON address book; the device list starts empty and the file stays as it is until the list changes; a copy is kept as %2</source>
+            <translation>%1 不是有效的 JSON 通訊錄，裝置清單為空；清單變更之前該檔案保持原樣；副本已另存為 %2</translation>
+        </message>
+        <message>
+            <source>%1 is not a valid JSON address book; the device list starts empty and the file stays as it is until the list changes; no copy could be kept as %2</source>
+            <translation>%1 不是有效的 JSON 通訊錄，裝置清單為空；清單變更之前該檔案保持原樣；無法另存副本為 %2</translation>
+        </message>
+        <message>
+            <source>%1 holds values that are not device texts; they read as empty; a copy is kept as %2</source>
+            <translation>%1 含有不是裝置文字的值，按空白讀取；副本已另存為 %2</translation>
+        </message>
+        <message>
+            <source>%1 holds values that are not device texts; they read as empty; no copy could be kept as %2</source>
+            <translation>%1 含有不是裝置文字的值，按空白讀取；無法另存副本為 %2</translation>
+        </message>
+        <message>
+            <source>%1 could not be written (%2); the device list of this run is lost</source>
+            <translation>%1 無法寫入（%2），本次執行的裝置清單已遺失</translation>
+        </message>
+        <message>
+            <source>%1 could not be written; the scene names of this run are lost</source>
+            <translation>%1 無法寫入，本次執行的場景名稱已遺失</translation>
+        </message>
+        <message>
+            <source>%1 could not be written; the new name of scene %2 is kept in memory</source>
+            <translation>%1 無法寫入，場景 %2 的新名稱僅保存在記憶體中</translation>
+        </message>
+        <message>
+            <source>%1 could not be read; the scenes show their default names</source>
+            <translation>%1 無法讀取，場景顯示預設名稱</translation>
+        </message>
+        <message>
+            <source>%1 is damaged; keys it lost read as absent</source>
+            <translation>%1 已損毀，遺失的設定項按未設定處理</translation>
+        </message>
+        <message>
+            <source>%1 could not be read; its keys read as absent</source>
+            <translation>%1 無法讀取，其設定項按未設定處理</translation>
+        </message>
+        <message>
+            <source>%1 is damaged and is written anew; the old file is kept as %2</source>
+            <translation>%1 已損毀，將重新寫入；原檔案已另存為 %2</translation>
+        </message>
+        <message>
+            <source>%1 is damaged and is written anew; the old file could not be kept as %2</source>
+            <translation>%1 已損毀，將重新寫入；原檔案無法另存為 %2</translation>
+        </message>
+        <message>
+            <source>%1 could not be written; settings stored in this run are lost</source>
+            <translation>%1 無法寫入，本次執行儲存的設定已遺失</translation>
+        </message>
+        <message>
+            <source>%1 holds %2=%3, which is no whole number: it reads as absent</source>
+            <translation>%1 中的 %2=%3 不是整數，按未設定處理</translation>
+        </message>
+        <message>
+            <source>%1 holds %2=%3, which is no whole number from %4 to %5: %6 is used</source>
+            <translation>%1 中的 %2=%3 不是 %4 到 %5 之間的整數，改用 %6</translation>
+        </message>
+        <message>
+            <source>%1 holds %2=%3, which is not among its choices: %4 is used</source>
+            <translation>%1 中的 %2=%3 不在可選範圍內，改用 %4</translation>
+        </message>
+    </context>
+    <context>
         <name>protocoladapter</name>
         <message>
             <source>can't open port %1: %2</source>

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/ctitleframe.h"
+#include "config/filenotices.h"
 #include "config/linkparameters.h"
 #include "link/protocoladapter.h"
 #include "panels/cdebugerframe.h"
@@ -13,6 +14,8 @@
 #include <QDir>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QVBoxLayout>
 
 namespace {
@@ -20,6 +23,18 @@ namespace {
 QString languageFile(const char *name)
 {
     return QDir::currentPath() + QStringLiteral("/Lang/") + QLatin1String(name);
+}
+
+// Qt's own texts (the reasons in failure lines) in the language of ours, where
+// the system has Qt's translations installed.
+bool loadQtTexts(QTranslator &translator, const char *locale)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    const QString qtPath = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#else
+    const QString qtPath = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+#endif
+    return translator.load(QLocale(QLatin1String(locale)), QStringLiteral("qt"), QStringLiteral("_"), qtPath);
 }
 
 } // namespace
@@ -32,6 +47,7 @@ MainWindow::MainWindow(QWidget *parent)
     const QString file = currentLanguageFile(&hasFile);
     if (hasFile && m_translator.load(file))
         QApplication::installTranslator(&m_translator);
+    showQtTexts(linkParameters().langType);
 
     setWindowFlags(Qt::FramelessWindowHint);
     setFixedSize(WindowWidth, WindowHeight);
@@ -76,6 +92,25 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_switcherFrame, &CSwitcherFrame::notice, m_debugFrame, &CDebugerFrame::showNotice);
     connect(m_connectFrame, &CConnectFrame::notice, m_debugFrame, &CDebugerFrame::showNotice);
     connect(&protocoladapter::instance(), &protocoladapter::busy, this, &MainWindow::showBusy);
+    // The files were read before the console was there: what they held wrong shows now.
+    connect(&FileNotices::instance(), &FileNotices::reported, this, &MainWindow::showFileNotices);
+    showFileNotices();
+}
+
+void MainWindow::showFileNotices()
+{
+    const QStringList texts = FileNotices::instance().takePending();
+    for (const QString &text : texts)
+        m_debugFrame->showNotice(text);
+}
+
+// Removed first, so that a language without Qt's texts shows them in English.
+void MainWindow::showQtTexts(int langType)
+{
+    QApplication::removeTranslator(&m_qtTranslator);
+    const char *locale = langType == 0 ? "zh_CN" : langType == 1 ? "zh_TW" : nullptr;
+    if (locale && loadQtTexts(m_qtTranslator, locale))
+        QApplication::installTranslator(&m_qtTranslator);
 }
 
 // The link blocks the one thread while it waits; the cursor says so. Nothing
@@ -124,6 +159,8 @@ QString MainWindow::currentLanguageFile(bool *hasFile)
 
 void MainWindow::onChangeLang(int langType)
 {
+    if (langType >= 0 && langType <= 2)
+        showQtTexts(langType);
     switch (langType) {
     case 1:
         if (m_translator.load(languageFile("zh_tw.qm")))

@@ -29,6 +29,8 @@ protected:
 
 private:
     void showBusy(bool waiting);
+    void showFileNotices();
+    void showQtTexts(int langType);
     QString currentLanguageFile(bool *hasFile);
 
     QWidget *m_centralWidget = nullptr;
@@ -38,4 +40,5 @@ private:
     CConnectFrame *m_connectFrame = nullptr;
     CDebugerFrame *m_debugFrame = nullptr;
     QTranslator m_translator;
+    QTranslator m_qtTranslator;
 };

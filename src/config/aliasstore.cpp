@@ -1,5 +1,7 @@
 #include "config/aliasstore.h"
 
+#include "config/damagedcopy.h"
+#include "config/filenotices.h"
 #include "config/initext.h"
 #include "config/settings.h"
 
@@ -10,8 +12,6 @@
 namespace {
 
 const QString AliasFile = QStringLiteral("AliasConfig.ini");
-// A file the settings parser choked on is kept here before it is rewritten.
-const QString DamagedAliasFile = QStringLiteral("AliasConfig.ini.bad");
 const QString InputGroup = QStringLiteral("InputAlias");
 const QString OutputGroup = QStringLiteral("OutputAlias");
 // Default names stay Chinese whatever the interface language is.
@@ -30,6 +30,20 @@ QString nameFromValue(const QVariant &value)
     if (value.userType() == QMetaType::QStringList)
         return value.toStringList().join(QStringLiteral(", "));
     return value.toString();
+}
+
+// A name the file cannot give (its key lost, its bytes no UTF-8) is the default of a fresh
+// installation; a name stored empty stays empty. damaged tells whether one was lost.
+// Qt 6 reads a name cut inside a character as empty, Qt 5 with a replacement mark:
+// in a file that is no UTF-8 throughout, an empty name is taken as such a loss.
+QString storedName(const QSettings &settings, const QString &word, int channel, bool undecodable, bool *damaged)
+{
+    const QString key = QString::number(channel);
+    const QString name = nameFromValue(settings.value(key));
+    if (settings.contains(key) && !name.contains(QChar::ReplacementCharacter) && !(undecodable && name.isEmpty()))
+        return name;
+    *damaged = true;
+    return defaultName(word, channel);
 }
 
 bool validIndex(int index, const char *what)
@@ -71,8 +85,10 @@ void AliasStore::writeBack()
 {
     save();
     m_settings->sync();
-    if (m_settings->status() != QSettings::NoError)
-        qDebug() << "alias store: could not write" << AliasFile << m_settings->status();
+    // The status keeps a damage found on reading; only access tells of the write.
+    if (m_settings->status() == QSettings::AccessError)
+        FileNotices::instance().report(
+            QT_TRANSLATE_NOOP("FileNotices", "%1 could not be written; the channel names of this run are lost"), {AliasFile});
 }
 
 QString AliasStore::inputAlias(int index) const
@@ -125,26 +141,28 @@ void AliasStore::createDefaults()
 
 void AliasStore::load()
 {
+    bool lost = false;
+    QFile file(AliasFile);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    const bool undecodable = QString::fromUtf8(bytes).toUtf8() != bytes;
     m_settings->beginGroup(InputGroup);
     for (int n = 1; n <= Settings::MaxChannels; ++n)
-        m_inputNames.append(nameFromValue(m_settings->value(QString::number(n))));
+        m_inputNames.append(storedName(*m_settings, InputWord, n, undecodable, &lost));
     m_settings->endGroup();
 
     m_settings->beginGroup(OutputGroup);
     for (int n = 1; n <= Settings::MaxChannels; ++n)
-        m_outputNames.append(nameFromValue(m_settings->value(QString::number(n))));
+        m_outputNames.append(storedName(*m_settings, OutputWord, n, undecodable, &lost));
     m_settings->endGroup();
 
     // Sections are parsed when first touched; a damaged one the reads above
     // did not touch would otherwise only show when the rewrite parses it.
     m_settings->allKeys();
-    if (m_settings->status() == QSettings::FormatError) {
-        qDebug() << "alias store:" << AliasFile << "is damaged, names it lost start empty;"
-                 << "the file is kept as" << DamagedAliasFile;
-        QFile::remove(DamagedAliasFile);
-        QFile::copy(AliasFile, DamagedAliasFile);
-    } else if (m_settings->status() != QSettings::NoError) {
-        qDebug() << "alias store: could not read" << AliasFile << m_settings->status();
+    if (m_settings->status() == QSettings::AccessError) {
+        FileNotices::instance().report(
+            QT_TRANSLATE_NOOP("FileNotices", "%1 could not be read; the channels show their default names"), {AliasFile});
+    } else if (lost || m_settings->status() == QSettings::FormatError) {
+        keepDamagedNameFile(AliasFile);
     }
 }
 

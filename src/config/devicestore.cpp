@@ -1,16 +1,17 @@
 #include "config/devicestore.h"
 
+#include "config/damagedcopy.h"
+#include "config/filenotices.h"
+
 #include <QDebug>
 #include <QDir>
 #include <QJsonArray>
-#include <QJsonParseError>
 #include <QJsonValue>
 #include <QSaveFile>
 
 namespace {
 
 const QString StoreName = QStringLiteral("ipmanager");
-const QString UnreadableSuffix = QStringLiteral(".bad");
 const QString ItemsKey = QStringLiteral("items");
 const QString IpKey = QStringLiteral("ip");
 const QString PortKey = QStringLiteral("port");
@@ -72,7 +73,9 @@ DeviceStore::DeviceStore(const QString &path, Access access)
 
 DeviceStore::~DeviceStore()
 {
-    save();
+    // A file that was no address book stays as it is while the list is as it came up.
+    if (!m_unparsed)
+        save();
     m_entries.clear();
 }
 
@@ -87,6 +90,7 @@ void DeviceStore::setEntries(const QList<DeviceEntry> &entries)
     if (entries == m_entries)
         return;
     m_entries = entries;
+    m_unparsed = false;
     save();
 }
 
@@ -100,20 +104,24 @@ void DeviceStore::load()
         m_file.close();
     } else if (m_file.exists()) {
         m_unreadable = true;
-        qDebug() << "load file" << m_file.fileName() << "could not be read:" << m_file.errorString()
-                 << "- it is left as it is at exit";
+        FileNotices::instance().report(
+            QT_TRANSLATE_NOOP("FileNotices", "%1 could not be read (%2); the device list starts empty and the file is not written over"),
+            {m_file.fileName(), m_file.errorString()});
     }
     QByteArray content = raw;
     content.replace('\r', QByteArray());
 
-    QJsonParseError error {};
-    m_document = QJsonDocument::fromJson(content, &error);
+    m_document = QJsonDocument::fromJson(content);
     m_root = m_document.isObject() ? refiled(m_document.object()).toObject() : QJsonObject();
     // An empty file holds nothing to lose; anything else that does not parse is kept.
-    if (!content.trimmed().isEmpty() && !m_document.isObject()) {
-        keepUnreadableCopy(raw, error.error != QJsonParseError::NoError
-                                        ? "is not valid JSON"
-                                        : "does not hold a JSON object");
+    m_unparsed = !content.trimmed().isEmpty() && !m_document.isObject();
+    if (m_unparsed) {
+        keepUnreadableCopy(raw, QT_TRANSLATE_NOOP("FileNotices", "%1 is not a valid JSON address book; the device list starts "
+                                                                 "empty and the file stays as it is until the list changes; "
+                                                                 "a copy is kept as %2"),
+                           QT_TRANSLATE_NOOP("FileNotices", "%1 is not a valid JSON address book; the device list starts "
+                                                            "empty and the file stays as it is until the list changes; "
+                                                            "no copy could be kept as %2"));
     }
 
     const QJsonValue itemsValue = m_root.value(ItemsKey);
@@ -132,22 +140,18 @@ void DeviceStore::load()
         entry.alias = stringMember(object, AliasKey, &unexpected);
         m_entries.append(entry);
     }
-    if (unexpected && m_document.isObject())
-        keepUnreadableCopy(raw, "holds values that are not device texts");
+    if (unexpected && m_document.isObject()) {
+        keepUnreadableCopy(raw, QT_TRANSLATE_NOOP("FileNotices", "%1 holds values that are not device texts; they read as empty; "
+                                                                 "a copy is kept as %2"),
+                           QT_TRANSLATE_NOOP("FileNotices", "%1 holds values that are not device texts; they read as empty; "
+                                                            "no copy could be kept as %2"));
+    }
 }
 
-void DeviceStore::keepUnreadableCopy(const QByteArray &content, const char *reason)
+void DeviceStore::keepUnreadableCopy(const QByteArray &content, const char *kept, const char *notKept)
 {
-    if (m_readOnly)
-        return;
-    const QString copyPath = m_file.fileName() + UnreadableSuffix;
-    QSaveFile copy(copyPath);
-    if (copy.open(QIODevice::WriteOnly) && copy.write(content) == content.size() && copy.commit()) {
-        qDebug() << "load file" << m_file.fileName() << reason << "- kept a copy as" << copyPath;
-    } else {
-        qDebug() << "load file" << m_file.fileName() << reason << "- could not keep a copy as"
-                 << copyPath;
-    }
+    if (!m_readOnly)
+        keepDamagedCopy(m_file.fileName(), content, kept, notKept);
 }
 
 void DeviceStore::save()
@@ -178,5 +182,6 @@ void DeviceStore::save()
     QSaveFile file(m_file.fileName());
     const QByteArray content = m_document.toJson(QJsonDocument::Compact);
     if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        qDebug() << "create file" << m_file.fileName() << "failed:" << file.errorString();
+        FileNotices::instance().report(QT_TRANSLATE_NOOP("FileNotices", "%1 could not be written (%2); the device list of this run is lost"),
+                                       {m_file.fileName(), file.errorString()});
 }

@@ -29,7 +29,8 @@ private:
     void load();
     void save();
     // Keeps content that the next save would replace without understanding it.
-    void keepUnreadableCopy(const QByteArray &content, const char *reason);
+    // kept and notKept: the console's notices, with %1 for the file and %2 for the copy.
+    void keepUnreadableCopy(const QByteArray &content, const char *kept, const char *notKept);
 
     QList<DeviceEntry> m_entries;
     QFile m_file;
@@ -38,4 +39,6 @@ private:
     // The file is there but could not be read; it is not written over then.
     bool m_unreadable = false;
     bool m_readOnly = false;
+    // The file held no address book: it is written only once the list changes.
+    bool m_unparsed = false;
 };

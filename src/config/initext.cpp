@@ -1,5 +1,7 @@
 #include "config/initext.h"
 
+#include "config/iniutf8codec.h"
+
 #include <QFile>
 #include <QTemporaryFile>
 #include <QtGlobal>
@@ -54,7 +56,7 @@ std::unique_ptr<QSettings> utf8Ini(const QString &file)
 {
     auto settings = std::make_unique<QSettings>(file, QSettings::IniFormat);
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-    settings->setIniCodec("UTF-8"); // Qt 6's only INI text
+    settings->setIniCodec(IniUtf8Codec::instance()); // Qt 6's only INI text
 #endif
     return settings;
 }

@@ -1,5 +1,7 @@
 #include "config/scenestore.h"
 
+#include "config/damagedcopy.h"
+#include "config/filenotices.h"
 #include "config/initext.h"
 
 #include <QDebug>
@@ -10,7 +12,6 @@
 namespace {
 
 const QString SceneFile = QStringLiteral("SceneConfig.ini");
-const QString DamagedSceneFile = QStringLiteral("SceneConfig.ini.bad");
 const QString NamesGroup = QStringLiteral("SceneConfig");
 const QString SavedGroup = QStringLiteral("SceneSaved");
 
@@ -25,6 +26,17 @@ QString nameFromValue(const QVariant &value)
     if (value.userType() == QMetaType::QStringList)
         return value.toStringList().join(QStringLiteral(", "));
     return value.toString();
+}
+
+// A name the file cannot give (its key lost, its bytes no text) is the default of a fresh
+// installation, the scene's number; a name stored empty stays empty.
+QString storedName(const QSettings &settings, int number, bool *damaged)
+{
+    const QString name = nameFromValue(settings.value(sceneKey(number)));
+    if (settings.contains(sceneKey(number)) && !name.contains(QChar::ReplacementCharacter))
+        return name;
+    *damaged = true;
+    return sceneKey(number);
 }
 
 } // namespace
@@ -51,7 +63,8 @@ SceneStore::SceneStore()
 SceneStore::~SceneStore()
 {
     if (!writeBack())
-        qDebug() << "can't write" << SceneFile << "scene names of this run are lost";
+        FileNotices::instance().report(
+            QT_TRANSLATE_NOOP("FileNotices", "%1 could not be written; the scene names of this run are lost"), {SceneFile});
     m_settings.reset();
 }
 
@@ -67,7 +80,9 @@ void SceneStore::setSceneName(int index, const QString &name)
         return;
     m_names[index] = name;
     if (!writeBack())
-        qDebug() << "can't write" << SceneFile << "the new name of scene" << index + 1 << "is kept in memory";
+        FileNotices::instance().report(
+            QT_TRANSLATE_NOOP("FileNotices", "%1 could not be written; the new name of scene %2 is kept in memory"),
+            {SceneFile, QString::number(index + 1)});
 }
 
 bool SceneStore::writeBack()
@@ -102,10 +117,11 @@ void SceneStore::createDefaults()
 
 void SceneStore::load()
 {
+    bool lost = false;
     m_names.clear();
     m_settings->beginGroup(NamesGroup);
     for (int n = 1; n <= SceneCount; ++n)
-        m_names.append(nameFromValue(m_settings->value(sceneKey(n))));
+        m_names.append(storedName(*m_settings, n, &lost));
     m_settings->endGroup();
 
     m_saved.clear();
@@ -119,13 +135,11 @@ void SceneStore::load()
     m_settings->allKeys();
     // A damaged file is rewritten from what could be read: keep it as it was.
     const QSettings::Status status = iniStatus(*m_settings);
-    if (status == QSettings::FormatError) {
-        qDebug() << SceneFile << "is damaged; names it lost read as empty; the file is kept as"
-                 << DamagedSceneFile;
-        QFile::remove(DamagedSceneFile);
-        QFile::copy(SceneFile, DamagedSceneFile);
-    } else if (status != QSettings::NoError) {
-        qDebug() << SceneFile << "is unreadable; missing names read as empty";
+    if (status == QSettings::AccessError) {
+        FileNotices::instance().report(
+            QT_TRANSLATE_NOOP("FileNotices", "%1 could not be read; the scenes show their default names"), {SceneFile});
+    } else if (lost || status == QSettings::FormatError) {
+        keepDamagedNameFile(SceneFile);
     }
 }
 

@@ -1,9 +1,11 @@
 #include "config/settings.h"
 
+#include "config/damagedcopy.h"
+#include "config/filenotices.h"
 #include "config/initext.h"
+#include "link/matrixid.h"
 
-#include <QDebug>
-#include <QFile>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSettings>
 #include <QVariant>
@@ -12,15 +14,13 @@ namespace {
 
 const QString AppConfigFile = QStringLiteral("AppConfig.ini");
 const QString UserDataFile = QStringLiteral("UserData.ini");
-// A damaged file is kept under this suffix before a setter rewrites it.
-const QString DamagedSuffix = QStringLiteral(".bad");
 
 // Every accessor opens the file anew: say each problem of a file once, not
 // once per key.
-bool firstReport(const QString &file, const char *problem)
+bool firstReport(const QString &file, const QString &problem)
 {
     static QSet<QString> reported;
-    const QString key = file + QLatin1Char(':') + QLatin1String(problem);
+    const QString key = file + QLatin1Char(':') + problem;
     if (reported.contains(key))
         return false;
     reported.insert(key);
@@ -29,10 +29,10 @@ bool firstReport(const QString &file, const char *problem)
 
 void reportReadStatus(const QString &file, QSettings::Status status)
 {
-    if (status == QSettings::FormatError && firstReport(file, "damaged"))
-        qDebug() << file << "is damaged; keys it lost read as absent";
-    else if (status == QSettings::AccessError && firstReport(file, "unreadable"))
-        qDebug() << file << "could not be read; its keys read as absent";
+    if (status == QSettings::FormatError && firstReport(file, QStringLiteral("damaged")))
+        FileNotices::instance().report(QT_TRANSLATE_NOOP("FileNotices", "%1 is damaged; keys it lost read as absent"), {file});
+    else if (status == QSettings::AccessError && firstReport(file, QStringLiteral("unreadable")))
+        FileNotices::instance().report(QT_TRANSLATE_NOOP("FileNotices", "%1 could not be read; its keys read as absent"), {file});
 }
 
 // Files found damaged and not yet written anew. QSettings parses a file once
@@ -62,19 +62,68 @@ void writeValue(const QString &file, const QString &key, const QVariant &value)
     settings->allKeys();
     const bool damaged = damagedFiles().remove(file);
     if (damaged || settings->status() == QSettings::FormatError) {
-        qDebug() << file << "is damaged and is written anew; the old file is kept as" << file + DamagedSuffix;
-        QFile::remove(file + DamagedSuffix);
-        QFile::copy(file, file + DamagedSuffix);
+        keepDamagedCopy(file, QT_TRANSLATE_NOOP("FileNotices", "%1 is damaged and is written anew; the old file is kept as %2"),
+                        QT_TRANSLATE_NOOP("FileNotices", "%1 is damaged and is written anew; the old file could not be kept as %2"));
     }
     settings->setValue(key, value);
     settings->sync();
-    if (settings->status() == QSettings::AccessError && firstReport(file, "unwritable"))
-        qDebug() << file << "could not be written; settings stored in this run are lost";
+    if (settings->status() == QSettings::AccessError && firstReport(file, QStringLiteral("unwritable")))
+        FileNotices::instance().report(
+            QT_TRANSLATE_NOOP("FileNotices", "%1 could not be written; settings stored in this run are lost"), {file});
 }
 
+// The stored text of a number; absent is empty.
+QString storedText(const QVariant &value)
+{
+    return value.userType() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(',')) : value.toString();
+}
+
+// Anything but a whole number counts as absent (0), and says so.
 int readInt(const QString &file, const QString &key)
 {
-    return readValue(file, key).toInt();
+    const QVariant value = readValue(file, key);
+    bool whole = false;
+    const int number = value.toString().toInt(&whole);
+    if (value.isValid() && !whole && firstReport(file, key + QLatin1Char('=') + storedText(value)))
+        FileNotices::instance().report(
+            QT_TRANSLATE_NOOP("FileNotices", "%1 holds %2=%3, which is no whole number: it reads as absent"),
+            {file, key, storedText(value)});
+    return number;
+}
+
+void reportOutOfRange(const QString &file, const QString &key, const QVariant &value, int first, int last, int used)
+{
+    if (firstReport(file, key + QLatin1Char('=') + storedText(value)))
+        FileNotices::instance().report(
+            QT_TRANSLATE_NOOP("FileNotices", "%1 holds %2=%3, which is no whole number from %4 to %5: %6 is used"),
+            {file, key, storedText(value), QString::number(first), QString::number(last), QString::number(used)});
+}
+
+// A stored number outside first..last, or no whole number, means fallback, and says so.
+int readRanged(const QString &file, const QString &key, int first, int last, int fallback,
+               int (*parse)(const QString &text, bool *whole))
+{
+    const QVariant value = readValue(file, key);
+    if (!value.isValid())
+        return fallback;
+    bool whole = false;
+    const int number = parse(storedText(value), &whole);
+    if (whole && number >= first && number <= last)
+        return number;
+    reportOutOfRange(file, key, value, first, last, fallback);
+    return fallback;
+}
+
+int parseNumber(const QString &text, bool *whole)
+{
+    return text.toInt(whole);
+}
+
+int parseId(const QString &text, bool *whole)
+{
+    int id = 0;
+    *whole = parseMatrixId(text, &id);
+    return id;
 }
 
 QString readString(const QString &file, const QString &key)
@@ -82,12 +131,16 @@ QString readString(const QString &file, const QString &key)
     return readValue(file, key).toString();
 }
 
-// 0 (or absent, or not a number, or below 0) means the default size; nothing above the limit.
-int channelCount(int stored)
+// 0 (or absent, or no number, or below 0) means the default size; nothing above the limit.
+int channelCount(const QString &key)
 {
-    if (stored <= 0)
-        return Settings::DefaultChannels;
-    return qMin(stored, Settings::MaxChannels);
+    const QVariant value = readValue(AppConfigFile, key);
+    bool whole = false;
+    const int stored = value.toString().toInt(&whole);
+    const int count = !whole || stored <= 0 ? Settings::DefaultChannels : qMin(stored, Settings::MaxChannels);
+    if (value.isValid() && (!whole || stored < 0 || stored > Settings::MaxChannels))
+        reportOutOfRange(AppConfigFile, key, value, 0, Settings::MaxChannels, count);
+    return count;
 }
 
 } // namespace
@@ -98,14 +151,32 @@ int getType() { return readInt(AppConfigFile, QStringLiteral("type")); }
 void setType(int value) { writeValue(AppConfigFile, QStringLiteral("type"), value); }
 int getMatrix() { return readInt(AppConfigFile, QStringLiteral("matrix")); }
 void setMatrix(int value) { writeValue(AppConfigFile, QStringLiteral("matrix"), value); }
-int getInCount() { return channelCount(readInt(AppConfigFile, QStringLiteral("incount"))); }
+int getInCount() { return channelCount(QStringLiteral("incount")); }
 void setInCount(int value) { writeValue(AppConfigFile, QStringLiteral("incount"), value); }
-int getOutCount() { return channelCount(readInt(AppConfigFile, QStringLiteral("outcount"))); }
+int getOutCount() { return channelCount(QStringLiteral("outcount")); }
 void setOutCount(int value) { writeValue(AppConfigFile, QStringLiteral("outcount"), value); }
 
-int getMatrixId() { return readValue(UserDataFile, QStringLiteral("id"), -1).toInt(); }
+bool parseMatrixId(const QString &text, int *id)
+{
+    return MatrixId::read(text, id);
+}
+
+int matrixIdOrDefault(const QString &text)
+{
+    int id = Settings::DefaultMatrixId;
+    return parseMatrixId(text, &id) ? id : Settings::DefaultMatrixId;
+}
+
+// -1 is what an absent key reads as, stored or not.
+int getMatrixId()
+{
+    const QVariant stored = readValue(UserDataFile, QStringLiteral("id"));
+    if (!stored.isValid() || stored.toString() == QLatin1String("-1"))
+        return -1;
+    return readRanged(UserDataFile, QStringLiteral("id"), 0, Settings::MaxMatrixId, Settings::DefaultMatrixId, parseId);
+}
 void setMatrixId(int value) { writeValue(UserDataFile, QStringLiteral("id"), value); }
-int getAudio() { return readInt(UserDataFile, QStringLiteral("audio")); }
+int getAudio() { return readRanged(UserDataFile, QStringLiteral("audio"), 0, Settings::LastSwitchType, 0, parseNumber); }
 void setAudio(int value) { writeValue(UserDataFile, QStringLiteral("audio"), value); }
 QString getPort() { return readString(UserDataFile, QStringLiteral("Port")); }
 void setPort(const QString &value) { writeValue(UserDataFile, QStringLiteral("Port"), value); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/matrixid.h"
+
 #include <QString>
 
 // Accessors for "AppConfig.ini" and "UserData.ini" in the working directory.
@@ -10,7 +12,18 @@ namespace Settings {
 constexpr int MaxChannels = 64;
 // What "incount"/"outcount" read as when absent or 0.
 constexpr int DefaultChannels = 16;
+// Matrix IDs run from 0 to this; a stored ID outside them means the default.
+constexpr int MaxMatrixId = MatrixId::Max;
+constexpr int DefaultMatrixId = 1;
+// "audio" runs from 0 (All) to this (EDID).
+constexpr int LastSwitchType = 3;
 } // namespace Settings
+
+// A matrix ID is a whole number from 0 to Settings::MaxMatrixId, written in
+// digits only; false, and id untouched, for anything else.
+bool parseMatrixId(const QString &text, int *id);
+// The ID that text stands for, or Settings::DefaultMatrixId.
+int matrixIdOrDefault(const QString &text);
 
 int getLangType();
 void setLangType(int value);

@@ -1,5 +1,6 @@
 #include "panels/advancedsetting.h"
 
+#include "config/filenotices.h"
 #include "config/settings.h"
 #include "link/protocoladapter.h"
 #include "panels/pollwalk.h"
@@ -59,12 +60,6 @@ int boxValue(const QComboBox *box)
     return box->currentText().toInt();
 }
 
-void presetBox(QComboBox *box, int stored)
-{
-    const int index = box->findText(QString::number(stored));
-    if (index >= 0)
-        box->setCurrentIndex(index);
-}
 
 QComboBox *makeBox(const char *objectName)
 {
@@ -83,6 +78,15 @@ QLabel *makeInfoLabel(const QString &text)
 
 } // namespace
 
+// A box whose choice is kept in "UserData.ini" under key.
+struct AdvancedSetting::StoredBox
+{
+    QComboBox *box;
+    const char *key;
+    int (*stored)();
+    void (*store)(int);
+};
+
 AdvancedSetting::AdvancedSetting(QWidget *parent)
     : QFrame(parent)
 {
@@ -92,20 +96,31 @@ AdvancedSetting::AdvancedSetting(QWidget *parent)
     presetBoxes();
     keepCaptions();
     nameBoxes();
+    // Stored as they change, so that a killed program keeps them too.
+    for (const StoredBox &stored : storedBoxes()) {
+        connect(stored.box, &QComboBox::currentTextChanged, this,
+                [store = stored.store](const QString &text) { store(text.toInt()); });
+    }
 }
 
 // A run still going is simply dropped with the page: its timer is one of our children.
 AdvancedSetting::~AdvancedSetting()
 {
-    setPollInBegin(boxValue(m_pollInBeginBox));
-    setPollInEnd(boxValue(m_pollInEndBox));
-    setPollOutStart(boxValue(m_pollOutBeginBox));
-    setPollOutEnd(boxValue(m_pollOutEndBox));
-    setPollSleep(boxValue(m_pollSleepBox));
-    setTimingStart(boxValue(m_timingInBeginBox));
-    setTimingEnd(boxValue(m_timingInEndBox));
-    setTimingOut(boxValue(m_timingOutBox));
-    setTimingSleep(boxValue(m_timingSleepBox));
+    for (const StoredBox &stored : storedBoxes())
+        stored.store(boxValue(stored.box));
+}
+
+QVector<AdvancedSetting::StoredBox> AdvancedSetting::storedBoxes() const
+{
+    return {{m_pollInBeginBox, "PollInBegin", getPollInBegin, setPollInBegin},
+            {m_pollInEndBox, "PollInEnd", getPollInEnd, setPollInEnd},
+            {m_pollOutBeginBox, "PollOutStart", getPollOutStart, setPollOutStart},
+            {m_pollOutEndBox, "PollOutEnd", getPollOutEnd, setPollOutEnd},
+            {m_pollSleepBox, "PollSleep", getPollSleep, setPollSleep},
+            {m_timingInBeginBox, "TimingStart", getTimingStart, setTimingStart},
+            {m_timingInEndBox, "TimingEnd", getTimingEnd, setTimingEnd},
+            {m_timingOutBox, "TimingOut", getTimingOut, setTimingOut},
+            {m_timingSleepBox, "TimingSleep", getTimingSleep, setTimingSleep}};
 }
 
 void AdvancedSetting::initLayout()
@@ -238,18 +253,21 @@ void AdvancedSetting::fillBoxes()
 }
 
 // No matching item (absent key, a channel beyond the current count, "All"
-// stored as 0) leaves the box on its first item.
+// stored as 0) leaves the box on its first item; a stored value it does not
+// offer says so.
 void AdvancedSetting::presetBoxes()
 {
-    presetBox(m_pollInBeginBox, getPollInBegin());
-    presetBox(m_pollInEndBox, getPollInEnd());
-    presetBox(m_pollOutBeginBox, getPollOutStart());
-    presetBox(m_pollOutEndBox, getPollOutEnd());
-    presetBox(m_pollSleepBox, getPollSleep());
-    presetBox(m_timingInBeginBox, getTimingStart());
-    presetBox(m_timingInEndBox, getTimingEnd());
-    presetBox(m_timingOutBox, getTimingOut());
-    presetBox(m_timingSleepBox, getTimingSleep());
+    for (const StoredBox &stored : storedBoxes()) {
+        const int value = stored.stored();
+        const int index = stored.box->findText(QString::number(value));
+        if (index >= 0) {
+            stored.box->setCurrentIndex(index);
+        } else if (value != 0) {
+            FileNotices::instance().report(
+                QT_TRANSLATE_NOOP("FileNotices", "%1 holds %2=%3, which is not among its choices: %4 is used"),
+                {QStringLiteral("UserData.ini"), QLatin1String(stored.key), QString::number(value), stored.box->itemText(0)});
+        }
+    }
 }
 
 void AdvancedSetting::keepCaptions()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QVector>
 #include <QString>
 
 class QComboBox;
@@ -33,6 +34,8 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    struct StoredBox;
+    QVector<StoredBox> storedBoxes() const;
     enum RunMode { PollMode = 0, TimingMode = 1 };
 
     void initLayout();
