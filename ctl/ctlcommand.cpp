@@ -1,6 +1,6 @@
 #include "ctlcommand.h"
 
-#include "argcheck.h"
+#include "link/argcheck.h"
 
 #include "config/scenestore.h"
 #include "config/settings.h"

@@ -1,6 +1,6 @@
 #include "ctloptions.h"
 
-#include "argcheck.h"
+#include "link/argcheck.h"
 
 #include "config/devicestore.h"
 

@@ -273,13 +273,9 @@ QString protocoladapter::queryNetSetting()
     return QString::fromUtf8(nul < 0 ? m_reply : m_reply.left(nul));
 }
 
-// Matrix ID 0 addresses every matrix: drop the leading "0" and every "D".
 bool protocoladapter::send(QString command)
 {
-    if (command.startsWith(QLatin1Char('0')))
-        command.remove(0, 1);
-    if (linkParameters().matrixId == 0)
-        command.remove(QLatin1Char('D'), Qt::CaseSensitive);
+    command = matrixcommand::wireText(command);
     const bool written = m_linkKind == SerialLink ? writeSerial(command) : writeTcp(command);
     emit sendData(command);
     return written;

@@ -1,4 +1,4 @@
-#include "argcheck.h"
+#include "link/argcheck.h"
 
 #include <QHostAddress>
 #include <QRegularExpression>
