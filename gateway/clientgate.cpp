@@ -1,5 +1,7 @@
 #include "clientgate.h"
 
+#include "gatewaylog.h"
+
 #include <QTcpSocket>
 
 ClientGate::ClientGate(const QList<Subnet> &allowed)
@@ -34,8 +36,26 @@ QString ClientGate::peer(const QTcpSocket &socket)
     return QStringLiteral("%1:%2").arg(address(socket).toString()).arg(socket.peerPort());
 }
 
-void ClientGate::tune(QTcpSocket &socket)
+bool ClientGate::admit(QTcpSocket *socket, int current, GatewayLog &log, const QString &service) const
 {
-    socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    socket.setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    const QString refused = refusal(*socket, current);
+    if (!refused.isEmpty()) {
+        log.client(service, peer(*socket), false, refused);
+        socket->abort();
+        socket->deleteLater();
+        return false;
+    }
+    // Low delay for the answers, keep-alive to clear out peers that vanished.
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    log.client(service, peer(*socket), true);
+    return true;
+}
+
+void ClientGate::drop(QTcpSocket *socket, const QString &peer, GatewayLog &log, const QString &service,
+                      const QString &reason)
+{
+    log.client(service, peer, false, QStringLiteral("dropped: ") + reason);
+    socket->abort();
+    socket->deleteLater();
 }

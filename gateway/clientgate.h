@@ -5,6 +5,7 @@
 #include <QPair>
 #include <QString>
 
+class GatewayLog;
 class QTcpSocket;
 
 // Who may use a port of the gateway: the addresses of --allow (any when
@@ -20,11 +21,14 @@ public:
 
     // Why this new client may not stay, empty when it may; current: clients already served.
     QString refusal(const QTcpSocket &socket, int current) const;
+    // Turns a new client away (logged and closed), or tunes it for serving and logs it; true when it stays.
+    bool admit(QTcpSocket *socket, int current, GatewayLog &log, const QString &service) const;
+    // Ends a client's connection from our side, with the reason in the log.
+    static void drop(QTcpSocket *socket, const QString &peer, GatewayLog &log, const QString &service,
+                     const QString &reason);
     // The client's address as locks and logs name it (IPv4 without the IPv6 wrapping).
     static QHostAddress address(const QTcpSocket &socket);
     static QString peer(const QTcpSocket &socket);
-    // Low delay for the answers, keep-alive to clear out peers that vanished.
-    static void tune(QTcpSocket &socket);
 
 private:
     QList<Subnet> m_allowed;

@@ -79,27 +79,26 @@ int main(int argc, char *argv[])
             log.error(QStringLiteral("RouteState.json not written: ") + routes.saveProblem());
     });
 
+    // Whether the server listens; says so in the log either way.
+    const auto listening = [&log](auto &server, const QString &service, const QHostAddress &address, quint16 port) {
+        if (server.listen(address, port)) {
+            log.listening(service, server.address(), server.port());
+            return true;
+        }
+        log.error(QStringLiteral("%1: cannot listen on %2 port %3: %4")
+                      .arg(service, address.toString())
+                      .arg(port)
+                      .arg(server.errorString()));
+        return false;
+    };
     const ClientGate gate(options.allowed);
     VideohubServer videohub(routes, aliases, link, log, gate, options.name);
-    if (!videohub.listen(options.videohubAddress, options.videohubPort)) {
-        log.error(QStringLiteral("cannot listen on %1 port %2: %3")
-                      .arg(options.videohubAddress.toString())
-                      .arg(options.videohubPort)
-                      .arg(videohub.errorString()));
+    if (!listening(videohub, QStringLiteral("videohub"), options.videohubAddress, options.videohubPort))
         return ExitStartFailed;
-    }
-    log.listening(QStringLiteral("videohub"), videohub.address(), videohub.port());
-
     RawPort raw(link, log, gate, matrixId, inputs, outputs);
     if (options.raw) {
-        if (!raw.listen(options.rawAddress, options.rawPort)) {
-            log.error(QStringLiteral("cannot listen on %1 port %2: %3")
-                          .arg(options.rawAddress.toString())
-                          .arg(options.rawPort)
-                          .arg(raw.errorString()));
+        if (!listening(raw, QStringLiteral("raw"), options.rawAddress, options.rawPort))
             return ExitStartFailed;
-        }
-        log.listening(QStringLiteral("raw"), raw.address(), raw.port());
         QObject::connect(&raw, &RawPort::routed, &videohub, &VideohubServer::noteRoutes);
     }
 

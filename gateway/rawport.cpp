@@ -40,20 +40,13 @@ bool RawPort::listen(const QHostAddress &address, quint16 port)
 void RawPort::onNewConnection()
 {
     while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-        const QString peer = ClientGate::peer(*socket);
-        const QString refusal = m_gate.refusal(*socket, m_clients.size());
-        if (!refusal.isEmpty()) {
-            m_log.client(Service, peer, false, refusal);
-            socket->abort();
-            socket->deleteLater();
+        if (!m_gate.admit(socket, m_clients.size(), m_log, Service))
             continue;
-        }
-        ClientGate::tune(*socket);
+        const QString peer = ClientGate::peer(*socket);
         Client &client = m_clients[socket];
         client.peer = peer;
         client.pause = new QTimer(socket);
         client.pause->setSingleShot(true);
-        m_log.client(Service, peer, true);
         connect(client.pause, &QTimer::timeout, this, [this, socket] {
             auto found = m_clients.find(socket);
             if (found != m_clients.end() && !found->pending.isEmpty())
@@ -150,8 +143,7 @@ void RawPort::drop(QTcpSocket *socket, const QString &reason)
     auto found = m_clients.find(socket);
     if (found == m_clients.end())
         return;
-    m_log.client(Service, found->peer, false, QStringLiteral("dropped: ") + reason);
+    const QString peer = found->peer;
     m_clients.erase(found);
-    socket->abort();
-    socket->deleteLater();
+    ClientGate::drop(socket, peer, m_log, Service, reason);
 }

@@ -111,19 +111,12 @@ void VideohubServer::noteRoutes(int input, const QVector<int> &outputs)
 void VideohubServer::onNewConnection()
 {
     while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-        const QString peer = ClientGate::peer(*socket);
-        const QString refusal = m_gate.refusal(*socket, m_clients.size());
-        if (!refusal.isEmpty()) {
-            m_log.client(Service, peer, false, refusal);
-            socket->abort();
-            socket->deleteLater();
+        if (!m_gate.admit(socket, m_clients.size(), m_log, Service))
             continue;
-        }
-        ClientGate::tune(*socket);
+        const QString peer = ClientGate::peer(*socket);
         Client &client = m_clients[socket];
         client.address = ClientGate::address(*socket).toString();
         client.peer = peer;
-        m_log.client(Service, peer, true);
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
             if (m_clients.remove(socket) > 0)
@@ -172,10 +165,9 @@ void VideohubServer::drop(QTcpSocket *socket, const QString &reason)
     auto found = m_clients.find(socket);
     if (found == m_clients.end())
         return;
-    m_log.client(Service, found->peer, false, QStringLiteral("dropped: ") + reason);
+    const QString peer = found->peer;
     m_clients.erase(found);
-    socket->abort();
-    socket->deleteLater();
+    ClientGate::drop(socket, peer, m_log, Service, reason);
 }
 
 void VideohubServer::handle(QTcpSocket *socket, const Block &block)
