@@ -115,7 +115,7 @@ void GatewayBench::run(BenchTable &table)
         for (const auto &client : clients)
             counts.push_back(client->blocks);
         const std::int64_t sent = ArrivalLog::nowNs();
-        requester.socket.write(route(i % 16, (i + 1) % 16));
+        requester.socket.write(route(i % 16, (i + 1 + i / 16) % 16)); // always a change, so every client hears of it
         requester.socket.flush();
         const bool all = QTest::qWaitFor([&] {
             for (size_t k = 0; k < clients.size(); ++k) {

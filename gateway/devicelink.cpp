@@ -120,6 +120,11 @@ void DeviceLink::pump()
         return;
     const Item item = m_queue.dequeue();
     device()->write(item.bytes);
+    // Out now, not when the event loop comes round after the clients' answers.
+    if (m_target.serial)
+        m_serial.flush();
+    else
+        m_socket.flush();
     m_lastOrigin = item.origin;
     emit sent(item.bytes, item.source);
     m_gap.start(m_gapMs);

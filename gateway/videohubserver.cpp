@@ -380,7 +380,7 @@ bool VideohubServer::configurationRequest(const QStringList &lines)
     return true;
 }
 
-// ACK and the updates go as separate writes, the ACK flushed first: some
+// ACK and the updates go as separate writes, each flushed (write()): some
 // clients stop reading a chunk at the line that starts with ACK.
 void VideohubServer::reply(QTcpSocket *socket, bool ok)
 {
@@ -389,8 +389,6 @@ void VideohubServer::reply(QTcpSocket *socket, bool ok)
     write(socket, ok ? Ack : Nak);
     if (!ok)
         return;
-    if (m_clients.contains(socket))
-        socket->flush();
     for (const auto &update : pending) {
         if (update.first)
             write(update.first, update.second);
@@ -506,6 +504,8 @@ void VideohubServer::write(QTcpSocket *socket, const QByteArray &bytes)
         return;
     }
     socket->write(bytes);
+    // Each client gets its update at once rather than one per event loop turn.
+    socket->flush();
 }
 
 void VideohubServer::broadcast(const QByteArray &bytes)

@@ -276,6 +276,16 @@ private slots:
             a.write("PING:\n\n");
             QCOMPARE(a.take(), QByteArray("ACK\n\n"));
         }
+        // 32 clients at once, no more: the 33rd is closed before it gets a byte.
+        std::vector<std::unique_ptr<Client>> more;
+        for (int served = 3; served <= 32; ++served) { // a and the two clients of requests() are served
+            more.push_back(std::make_unique<Client>(m_gateway.port("videohub")));
+            if (served < 32)
+                QVERIFY(more.back()->take().startsWith("PROTOCOL PREAMBLE:\n"));
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(more.back()->state(), QAbstractSocket::UnconnectedState, 5000);
+        a.write("PING:\n\n");
+        QCOMPARE(a.take(), QByteArray("ACK\n\n"));
     }
 
     // The matrix goes away and comes back: "Device present: false", NAK, then the dump again.
@@ -307,9 +317,12 @@ private slots:
         QVERIFY(sim.start({ "--pty" }));
         TestEnv env;
         Gateway gateway;
-        QVERIFY(gateway.start({ "--serial", sim.ptyPath(), "--raw", "127.0.0.1:0" }));
+        QVERIFY(gateway.start({ "--serial", sim.ptyPath(), "--raw", "127.0.0.1:0", "--allow", "127.0.0.0/31" }));
         Client viewer(gateway.port("videohub"));
         viewer.takeThrough("END PRELUDE:");
+        Client stranger(gateway.port("videohub"), "127.0.0.2");
+        QTRY_COMPARE_WITH_TIMEOUT(stranger.state(), QAbstractSocket::UnconnectedState, 5000);
+        QCOMPARE(stranger.take(), QByteArray());
         QTcpSocket raw;
         raw.connectToHost(QHostAddress::LocalHost, gateway.port("raw"));
         QVERIFY(raw.waitForConnected(3000));
