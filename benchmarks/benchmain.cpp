@@ -4,6 +4,7 @@
 // --only PART runs one, for trial runs; the table says so.
 #include "benchtable.h"
 #include "commandpathbench.h"
+#include "gatewaybench.h"
 #include "memorybench.h"
 #include "pollbench.h"
 #include "startupbench.h"
@@ -28,7 +29,9 @@ struct Plan
     int commands = 1000;
     int pollSeconds = 60;
     int loggedCommands = 1000000;
-    // Empty: every part; else one of "startup", "command", "poll", "memory".
+    int gatewayRequests = 200;
+    int routedRequests = 100000;
+    // Empty: every part; else one of "startup", "command", "poll", "memory", "gateway".
     QString only;
 
     bool runs(const char *part) const { return only.isEmpty() || only == QLatin1String(part); }
@@ -101,6 +104,11 @@ int runAll(int argc, char **argv, const Plan &plan, bool quick)
         MemoryBench(plan.loggedCommands).run(table);
     }
 
+    if (plan.runs("gateway")) {
+        progress("gateway");
+        GatewayBench(plan.gatewayRequests, plan.routedRequests).run(table);
+    }
+
     const bool partial = quick || !plan.only.isEmpty();
     std::printf("%s%s\n\nMachine: %s\n", partial ? "TRIAL RUN, not the full measure\n\n" : "",
                 qPrintable(table.toMarkdown()), qPrintable(machine()));
@@ -126,10 +134,12 @@ int main(int argc, char **argv)
         plan.commands = 200;
         plan.pollSeconds = 10;
         plan.loggedCommands = 100000;
+        plan.gatewayRequests = 50;
+        plan.routedRequests = 10000;
     } else if (mode == QLatin1String("--only") && !value.isEmpty()) {
         plan.only = value;
     } else if (!mode.isEmpty()) {
-        std::fprintf(stderr, "usage: mc-bench [--quick | --only startup|command|poll|memory]\n");
+        std::fprintf(stderr, "usage: mc-bench [--quick | --only startup|command|poll|memory|gateway]\n");
         return 2;
     }
     return runAll(argc, argv, plan, quick);

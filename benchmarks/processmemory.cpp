@@ -4,7 +4,12 @@
 
 qint64 ProcessMemory::residentBytes()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
+    return residentBytes(0);
+}
+
+qint64 ProcessMemory::residentBytes(qint64 pid)
+{
+    QFile status(pid > 0 ? QStringLiteral("/proc/%1/status").arg(pid) : QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return 0;
     // The line reads "VmRSS:     12345 kB".

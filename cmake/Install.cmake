@@ -52,6 +52,17 @@ install(FILES ${MC_CTL_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/ctl/matrixctl.bash
     DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME matrixctl)
 
+# matrix-gateway also works in its working directory: bin/, with its man page
+# and a systemd unit that gives it one under /var/lib.
+install(TARGETS matrix-gateway RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${MC_GATEWAY_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(CODE "
+    set(MC_UNIT_TEMPLATE \"${MC_PACKAGING_DIR}/matrix-gateway.service.in\")
+    set(MC_UNIT_OUTPUT \"${MC_PACKAGING_BINARY_DIR}/matrix-gateway.service\")
+    set(MC_UNIT_BINDIR \"${CMAKE_INSTALL_BINDIR}\")
+    include(\"${CMAKE_SOURCE_DIR}/cmake/GatewayUnit.cmake\")")
+install(FILES ${MC_PACKAGING_BINARY_DIR}/matrix-gateway.service DESTINATION lib/systemd/system)
+
 set(MC_INSTALLS_SIM 0)
 if(TARGET matrix-sim)
     install(TARGETS matrix-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -65,7 +76,7 @@ if(TARGET tst_install)
         MC_CPACK_COMMAND="${CMAKE_CPACK_COMMAND}"
         MC_BUILD_DIR="${CMAKE_BINARY_DIR}"
         MC_INSTALLS_SIM=${MC_INSTALLS_SIM})
-    add_dependencies(tst_install matrix-controller matrixctl)
+    add_dependencies(tst_install matrix-controller matrixctl matrix-gateway)
 endif()
 
 # Debian package: cpack -G DEB in the build directory.
@@ -85,7 +96,9 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "address book of networked matrices with their network card settings,\n"
     "and shows every command it sends. Its texts are in English, Simplified\n"
     "Chinese and Traditional Chinese. matrixctl sends the same commands from\n"
-    "scripts and room-control systems.")
+    "scripts and room-control systems. matrix-gateway owns the one link to a\n"
+    "matrix and serves it to many clients: as a Videohub router for control\n"
+    "systems, and as a shared port for the window and matrixctl.")
 # Stage with DESTDIR so that the install prefix seen by the install rules is the
 # package's own (/usr): the menu entry names the launcher by its full path.
 set(CPACK_SET_DESTDIR ON)

@@ -17,12 +17,16 @@ private slots:
                                     "share/applications/matrix-controller.desktop share/matrix-controller/resource.dll "
                                     "share/matrix-controller/Lang/zh_cn.qm share/matrix-controller/Lang/zh_tw.qm "
                                     "share/icons/hicolor/scalable/apps/matrix-controller.svg bin/matrixctl "
-                                    "share/man/man1/matrixctl.1.gz share/bash-completion/completions/matrixctl").split(' ');
+                                    "share/man/man1/matrixctl.1.gz share/bash-completion/completions/matrixctl bin/matrix-gateway "
+                                    "share/man/man1/matrix-gateway.1.gz lib/systemd/system/matrix-gateway.service").split(' ');
         for (const int size : {16, 24, 32, 48, 64, 128, 256})
             files << QString("share/icons/hicolor/%1x%1/apps/matrix-controller.png").arg(size);
         for (const QString &file : qAsConst(files))
             QVERIFY2(QFileInfo("a prefix/" + file).isFile(), qPrintable(file));
         QCOMPARE(QProcess::execute("a prefix/bin/matrixctl", {"--version"}), 0);
+        QCOMPARE(QProcess::execute("a prefix/bin/matrix-gateway", {"--version"}), 0);
+        QVERIFY(m_env.readFile("a prefix/lib/systemd/system/matrix-gateway.service")
+                    .contains("\nExecStart=" + m_env.filePath("a prefix").replace(' ', "\\x20").toUtf8() + "/bin/matrix-gateway $"));
         m_env.writeFile("a prefix/libexec/matrix-controller/matrix-controller",
                         "#!/bin/sh\n{ pwd -P; for a in \"$@\"; do echo \"$a\"; done; } > \"$MC_REPORT\"\n");
         qputenv("MC_REPORT", m_env.filePath("report").toUtf8());

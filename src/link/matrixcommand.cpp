@@ -76,3 +76,12 @@ QString matrixcommand::makeNetReset() const
 {
     return QStringLiteral("HWR");
 }
+
+QString matrixcommand::wireText(QString command)
+{
+    if (command.startsWith(QLatin1Char('0')))
+        command.remove(0, 1);
+    if (linkParameters().matrixId == 0)
+        command.remove(QLatin1Char('D'), Qt::CaseSensitive);
+    return command;
+}

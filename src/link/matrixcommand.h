@@ -20,4 +20,8 @@ public:
     QString makeNetSetting(const QString &text) const;
     QString makeNetQuery() const;
     QString makeNetReset() const;
+
+    // The text as it goes to the wire: matrix ID 0 addresses every matrix, so
+    // its leading "0" and every "D" are dropped.
+    static QString wireText(QString command);
 };

@@ -258,11 +258,8 @@ void protocoladapter::sendRawBytes(const QByteArray &bytes)
         emit linkFailed(tr("%1 not sent: no link is open").arg(QString::fromLatin1(bytes)));
         return;
     }
-    QByteArray command = bytes;
-    if (command.startsWith('0'))
-        command.remove(0, 1);
-    if (linkParameters().matrixId == 0)
-        command.replace("D", "");
+    // Latin-1 both ways keeps every byte as it is; only the ID rewriting changes any.
+    const QByteArray command = matrixcommand::wireText(QString::fromLatin1(bytes)).toLatin1();
     writeBytes(m_linkKind == SerialLink ? static_cast<QIODevice *>(m_serialPort) : m_tcpSocket, command);
     // One character per byte: the log shows as many as went out.
     emit sendData(QString::fromLatin1(command));
@@ -318,13 +315,9 @@ bool protocoladapter::sendWhenUp(const QString &command)
     return false;
 }
 
-// Matrix ID 0 addresses every matrix: drop the leading "0" and every "D".
 bool protocoladapter::send(QString command)
 {
-    if (command.startsWith(QLatin1Char('0')))
-        command.remove(0, 1);
-    if (linkParameters().matrixId == 0)
-        command.remove(QLatin1Char('D'), Qt::CaseSensitive);
+    command = matrixcommand::wireText(command);
     const bool written = m_linkKind == SerialLink ? writeSerial(command) : writeTcp(command);
     emit sendData(command);
     return written;
