@@ -157,21 +157,26 @@ private slots:
         withText(&window, "Setting", true)->click();
         QVERIFY(protocoladapter::instance().openSerial(pty.slavePath(), "9600"));
         protocoladapter::instance().closeSerial(); // the last link closed with no run: nothing to stop
-        TcpPeer peer;
+        auto peer = std::make_unique<TcpPeer>();
         QVERIFY(protocoladapter::instance().openSerial(pty.slavePath(), "9600"));
-        QVERIFY(protocoladapter::instance().connectTcp("127.0.0.1", peer.portText()));
+        QVERIFY(protocoladapter::instance().connectTcp("127.0.0.1", peer->portText()));
         window.findChild<QComboBox *>("pollSleepBox")->setCurrentText("100");
         withText(&window, "Start Poll", true)->click();
-        QVERIFY(peer.waitForBytes(6));
-        peer.dropClient();
+        QVERIFY(peer->waitForBytes(6));
+        const QString tcpLink = "TCP link to 127.0.0.1:" + peer->portText();
+        peer.reset(); // gone for good: the tries fail and the serial link carries on
         QVERIFY(pty.readAtLeast(6).startsWith("1D"));
         pty.closeMaster();
         QTRY_VERIFY(withText(&window, "Start Poll", true));
+        QTRY_COMPARE(notices(&window).size(), 7); // the serial link is being tried as well
         withText(&window, "Start Poll", true)->click();
         QStringList seen = notices(&window).mid(2);
-        seen[1] = seen[1].section(':', 0, 0); // the reason a pty gives varies
-        QCOMPARE(seen, (QStringList{"TCP link dropped: The remote host closed the connection", "serial link " + pty.slavePath() + " dropped",
-                                    "Poll stopped: no link is left", "Poll not started: no link is open"}));
+        seen[2] = seen[2].section(':', 0, 0); // the reason a pty gives varies
+        QCOMPARE(seen, (QStringList{"TCP link dropped: The remote host closed the connection",
+                                    tcpLink + ": trying the link again in the background",
+                                    "serial link " + pty.slavePath() + " dropped", "Poll stopped: no link is left",
+                                    "serial link " + pty.slavePath() + ": trying the link again in the background",
+                                    "Poll not started: no link is open"}));
     }
 };
 

@@ -2,8 +2,12 @@
 
 #include "app/ctitleframe.h"
 #include "config/linkparameters.h"
+#include "config/settings.h"
+#include "link/linkkeeper.h"
 #include "link/protocoladapter.h"
+#include "link/routetracker.h"
 #include "panels/cdebugerframe.h"
+#include "panels/croutingdialog.h"
 #include "panels/csceneframe.h"
 #include "panels/cswitcherframe.h"
 #include "setup/cconnectframe.h"
@@ -76,6 +80,27 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_switcherFrame, &CSwitcherFrame::notice, m_debugFrame, &CDebugerFrame::showNotice);
     connect(m_connectFrame, &CConnectFrame::notice, m_debugFrame, &CDebugerFrame::showNotice);
     connect(&protocoladapter::instance(), &protocoladapter::busy, this, &MainWindow::showBusy);
+
+    m_routeTracker = new RouteTracker(getInCount(), getOutCount(), this);
+    connect(m_routeTracker, &RouteTracker::notice, m_debugFrame, &CDebugerFrame::showNotice);
+    if (!m_routeTracker->loadProblem().isEmpty())
+        m_debugFrame->showNotice(m_routeTracker->loadProblem());
+    m_linkKeeper = new LinkKeeper(this);
+    connect(m_linkKeeper, &LinkKeeper::notice, m_debugFrame, &CDebugerFrame::showNotice);
+    m_connectFrame->setLinkKeeper(m_linkKeeper);
+    connect(m_titleFrame, &CTitleFrame::showRouting, this, &MainWindow::showRouting);
+}
+
+// Made on first use, then kept: it stays open beside the window.
+void MainWindow::showRouting()
+{
+    if (!m_routingDialog) {
+        m_routingDialog = new CRoutingDialog(m_routeTracker, m_switcherFrame->aliases(), this);
+        connect(m_routingDialog, &CRoutingDialog::notice, m_debugFrame, &CDebugerFrame::showNotice);
+    }
+    m_routingDialog->show();
+    m_routingDialog->raise();
+    m_routingDialog->activateWindow();
 }
 
 // The link blocks the one thread while it waits; the cursor says so. The
@@ -95,6 +120,9 @@ void MainWindow::showBusy(bool waiting)
 // Panels save their state in their own destructors, in this order.
 MainWindow::~MainWindow()
 {
+    // The dialog reads the switcher's names; it goes first.
+    delete m_routingDialog;
+    m_routingDialog = nullptr;
     delete m_titleFrame;
     m_titleFrame = nullptr;
     delete m_sceneFrame;

@@ -8,6 +8,9 @@ class CSceneFrame;
 class CSwitcherFrame;
 class CConnectFrame;
 class CDebugerFrame;
+class CRoutingDialog;
+class LinkKeeper;
+class RouteTracker;
 
 // The one frameless window: owns the interface language and stacks the panels.
 class MainWindow : public QMainWindow
@@ -29,6 +32,7 @@ protected:
 
 private:
     void showBusy(bool waiting);
+    void showRouting();
     QString currentLanguageFile(bool *hasFile);
 
     QWidget *m_centralWidget = nullptr;
@@ -38,4 +42,7 @@ private:
     CConnectFrame *m_connectFrame = nullptr;
     CDebugerFrame *m_debugFrame = nullptr;
     QTranslator m_translator;
+    RouteTracker *m_routeTracker = nullptr;
+    LinkKeeper *m_linkKeeper = nullptr;
+    CRoutingDialog *m_routingDialog = nullptr;
 };
