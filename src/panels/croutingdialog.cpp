@@ -13,9 +13,9 @@
 namespace {
 
 // Room for a two-digit number and the start of a name; a name in full is in the tool tip.
-constexpr int CellWidth = 48;
-constexpr int DialogWidth = 760;
-constexpr int DialogHeight = 560;
+constexpr int CellWidth = 40;
+constexpr int DialogWidth = 820;
+constexpr int DialogHeight = 600;
 
 } // namespace
 
