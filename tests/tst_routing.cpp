@@ -45,7 +45,7 @@ QString shown(QTableView *view)
             const QVariant state = view->model()->index(row, column).data(Qt::CheckStateRole);
             if (state.isValid() && carried == "?")
                 carried = "-";
-            if (state == Qt::Checked)
+            if (state.toInt() == Qt::Checked)
                 carried = QString::number(column + 1);
         }
         rows << carried;

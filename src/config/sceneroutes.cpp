@@ -1,12 +1,10 @@
 #include "config/sceneroutes.h"
 
+#include "config/jsonfile.h"
+
 #include <QDir>
-#include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QJsonParseError>
-#include <QSaveFile>
 
 namespace {
 
@@ -34,26 +32,15 @@ void SceneRoutes::setRouting(int scene, const QVector<int> &routing)
 
 void SceneRoutes::load()
 {
-    QFile file(m_path);
-    if (!file.exists())
-        return;
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_loadProblem = file.errorString();
-        return;
-    }
-    QJsonParseError error {};
-    const QJsonObject scenes = QJsonDocument::fromJson(file.readAll(), &error).object().value(ScenesKey).toObject();
-    if (error.error != QJsonParseError::NoError) {
-        m_loadProblem = error.errorString();
-        return;
-    }
+    const QJsonObject scenes = JsonFile::read(m_path, &m_loadProblem).value(ScenesKey).toObject();
     for (auto it = scenes.begin(); it != scenes.end(); ++it) {
         bool ok = false;
         const int scene = it.key().toInt(&ok);
         if (!ok || !it.value().isArray())
             continue;
         QVector<int> routing;
-        for (const QJsonValue &entry : it.value().toArray())
+        const QJsonArray entries = it.value().toArray();
+        for (const QJsonValue &entry : entries)
             routing << entry.toInt();
         m_scenes.insert(scene, routing);
     }
@@ -68,10 +55,5 @@ void SceneRoutes::save()
             routing.append(input);
         scenes.insert(QString::number(it.key()), routing);
     }
-    const QByteArray content = QJsonDocument(QJsonObject {{ScenesKey, scenes}}).toJson(QJsonDocument::Compact);
-    QSaveFile file(m_path);
-    if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit())
-        m_saveProblem.clear();
-    else
-        m_saveProblem = file.errorString();
+    m_saveProblem = JsonFile::write(m_path, QJsonObject {{ScenesKey, scenes}});
 }
