@@ -22,9 +22,7 @@ LinkKeeper::LinkKeeper(QObject *parent)
     protocoladapter &adapter = protocoladapter::instance();
     for (int kind : {protocoladapter::SerialLink, protocoladapter::TcpLink}) {
         m_retry[kind].timer.setSingleShot(true);
-        connect(&m_retry[kind].timer, &QTimer::timeout, this, [kind] {
-            protocoladapter::instance().retryLink(linkKind(kind));
-        });
+        connect(&m_retry[kind].timer, &QTimer::timeout, this, [this, kind] { onTimer(kind); });
     }
     connect(&adapter, &protocoladapter::linkDropped, this, &LinkKeeper::onDropped);
     connect(&adapter, &protocoladapter::retryDone, this, &LinkKeeper::onRetryDone);
@@ -61,6 +59,7 @@ void LinkKeeper::end(int kind)
     if (retry.active)
         protocoladapter::instance().stopRetry(linkKind(kind));
     retry.active = false;
+    retry.trying = false;
     retry.timer.stop();
     retry.schedule.reset();
 }
@@ -77,10 +76,25 @@ void LinkKeeper::onDropped(int kind)
     scheduleNext(kind);
 }
 
+void LinkKeeper::onTimer(int kind)
+{
+    Retry &retry = m_retry[kind];
+    if (retry.trying) {
+        // No answer either way, as from a host that is not on the network yet.
+        protocoladapter::instance().stopRetry(linkKind(kind));
+        onRetryDone(kind, false);
+        return;
+    }
+    retry.trying = true;
+    retry.timer.start(TryTimeoutMs);
+    protocoladapter::instance().retryLink(linkKind(kind));
+}
+
 void LinkKeeper::onRetryDone(int kind, bool up)
 {
     if (!isRetrying(kind))
         return;
+    m_retry[kind].trying = false;
     if (!up) {
         scheduleNext(kind);
         return;

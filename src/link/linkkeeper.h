@@ -14,6 +14,9 @@ class LinkKeeper : public QObject
     Q_OBJECT
 
 public:
+    // A device that does not answer at all is given this long per try.
+    static constexpr int TryTimeoutMs = 3000;
+
     explicit LinkKeeper(QObject *parent = nullptr);
     ~LinkKeeper() override;
 
@@ -32,11 +35,14 @@ private:
         ReconnectSchedule schedule;
         QTimer timer;
         bool active = false;
+        // A try is under way; the timer then bounds it.
+        bool trying = false;
     };
 
     void onDropped(int kind);
     void onRetryDone(int kind, bool up);
     void scheduleNext(int kind);
+    void onTimer(int kind);
     void end(int kind);
     QString linkName(int kind) const;
 

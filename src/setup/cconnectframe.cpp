@@ -374,6 +374,10 @@ void CConnectFrame::retranslateUi()
     m_comLabel->setText(tr("Com"));
     m_baudLabel->setText(tr("Baud"));
     m_serialConnectButton->setText(m_serialShownConnected ? m_disconnectText : tr("Connect"));
+    for (LinkSide side : {NetSide, SerialSide}) {
+        if (m_keeper && m_keeper->isRetrying(side == NetSide ? protocoladapter::TcpLink : protocoladapter::SerialLink))
+            showRetrying(side);
+    }
     if (m_setAliasAction) {
         m_setAliasAction->setText(tr("Set Alias"));
         m_upAction->setText(tr("Up"));
