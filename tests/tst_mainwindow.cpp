@@ -278,22 +278,27 @@ private slots:
         withText(&window, "Setting", true)->click();
         QVERIFY(protocoladapter::instance().openSerial(pty.slavePath(), "9600"));
         protocoladapter::instance().closeSerial(); // the last link closed with no run: nothing to stop
-        TcpPeer peer;
+        auto peer = std::make_unique<TcpPeer>();
         QVERIFY(protocoladapter::instance().openSerial(pty.slavePath(), "9600"));
-        QVERIFY(protocoladapter::instance().connectTcp("127.0.0.1", peer.portText()));
+        QVERIFY(protocoladapter::instance().connectTcp("127.0.0.1", peer->portText()));
         window.findChild<QComboBox *>("pollSleepBox")->setCurrentText("100");
         withText(&window, "Start Poll", true)->click();
-        QVERIFY(peer.waitForBytes(6));
-        peer.dropClient();
+        QVERIFY(peer->waitForBytes(6));
+        const QString tcpAddress = "TCP 127.0.0.1:" + peer->portText(), tcpLink = "TCP link to 127.0.0.1:" + peer->portText();
+        peer.reset(); // gone for good: the tries fail and the serial link carries on
         QVERIFY(pty.readAtLeast(6).startsWith("1D"));
         pty.closeMaster();
         QTRY_VERIFY(withText(&window, "Start Poll", true));
+        QTRY_COMPARE(notices(&window).size(), 16); // the serial link is being tried as well
         withText(&window, "Start Poll", true)->click();
         QStringList seen = notices(&window).mid(9);
-        seen[3] = seen[3].section(':', 0, 0); // the reason a pty gives varies
-        QCOMPARE(seen, (QStringList{"commands go out on TCP 127.0.0.1:" + peer.portText(), "TCP link dropped: The remote host closed the connection",
-                                    "commands go out on the serial port " + pty.slavePath(), "serial link " + pty.slavePath() + " dropped",
-                                    "Poll stopped: no link is left", "Poll not started: no link is open"}));
+        seen[4] = seen[4].section(':', 0, 0); // the reason a pty gives varies
+        QCOMPARE(seen, (QStringList{"commands go out on " + tcpAddress, "TCP link dropped: The remote host closed the connection",
+                                    "commands go out on the serial port " + pty.slavePath(),
+                                    tcpLink + ": trying the link again in the background",
+                                    "serial link " + pty.slavePath() + " dropped", "Poll stopped: no link is left",
+                                    "serial link " + pty.slavePath() + ": trying the link again in the background",
+                                    "Poll not started: no link is open"}));
     }
 };
 

@@ -300,6 +300,14 @@
             <translation>%1 未发送：TCP 连接的不是 %2</translation>
         </message>
         <message>
+            <source>retrying</source>
+            <translation>正在重试</translation>
+        </message>
+        <message>
+            <source>The link dropped and is being tried again; click to stop</source>
+            <translation>连接已断开，正在重新连接；点击停止</translation>
+        </message>
+        <message>
             <source>Connect: no row is ticked</source>
             <translation>连接：没有勾选任何一行</translation>
         </message>
@@ -352,6 +360,25 @@
         <message>
             <source>%1, part %2 of %3</source>
             <translation>%1，第%2段，共%3段</translation>
+        </message>
+    </context>
+    <context>
+        <name>CRoutingDialog</name>
+        <message>
+            <source>%1 to %2 not sent: no link is open</source>
+            <translation>%1 到 %2 未发送：没有打开的连接</translation>
+        </message>
+        <message>
+            <source>Routing</source>
+            <translation>路由</translation>
+        </message>
+        <message>
+            <source>The routes sent from this program: the matrix cannot be asked what it carries. Rows are outputs, columns inputs; "?" marks an output never routed from here. Click a cell or press Space to route that input to that output.</source>
+            <translation>这里显示本程序发送过的切换：矩阵无法查询当前状态。行为输出，列为输入；“?”表示从未由本程序切换过的输出。点击单元格或按空格键，即把该输入切换到该输出。</translation>
+        </message>
+        <message>
+            <source>Routing: outputs by inputs</source>
+            <translation>路由：输出 × 输入</translation>
         </message>
     </context>
     <context>
@@ -470,6 +497,10 @@
             <source>Matrix ID: %1</source>
             <translation>矩阵编号：%1</translation>
         </message>
+        <message>
+            <source>Routing</source>
+            <translation>路由</translation>
+        </message>
     </context>
     <context>
         <name>FileNotices</name>
@@ -556,6 +587,71 @@
         <message>
             <source>%1 holds %2=%3, which is not among its choices: %4 is used</source>
             <translation>%1 中的 %2=%3 不在可选范围内，改用 %4</translation>
+        </message>
+    </context>
+    <context>
+        <name>LinkKeeper</name>
+        <message>
+            <source>%1: stopped trying the link again</source>
+            <translation>%1：已停止重新连接</translation>
+        </message>
+        <message>
+            <source>%1: trying the link again in the background</source>
+            <translation>%1：正在后台重新连接</translation>
+        </message>
+        <message>
+            <source>%1: the link is back</source>
+            <translation>%1：连接已恢复</translation>
+        </message>
+        <message>
+            <source>TCP link to %1</source>
+            <translation>到 %1 的 TCP 连接</translation>
+        </message>
+        <message>
+            <source>serial link %1</source>
+            <translation>串口连接 %1</translation>
+        </message>
+    </context>
+    <context>
+        <name>RouteModel</name>
+        <message>
+            <source>Input %1</source>
+            <translation>输入 %1</translation>
+        </message>
+        <message>
+            <source>Output %1</source>
+            <translation>输出 %1</translation>
+        </message>
+        <message>
+            <source>not known</source>
+            <translation>未知</translation>
+        </message>
+        <message>
+            <source>routed</source>
+            <translation>已切换</translation>
+        </message>
+        <message>
+            <source>not routed</source>
+            <translation>未切换</translation>
+        </message>
+        <message>
+            <source>%1 from %2: %3</source>
+            <translation>%1 接 %2：%3</translation>
+        </message>
+        <message>
+            <source>%1 (%2): not routed from here, not known</source>
+            <translation>%1（%2）：未从本程序切换过，状态未知</translation>
+        </message>
+    </context>
+    <context>
+        <name>RouteTracker</name>
+        <message>
+            <source>%1 was not read: %2</source>
+            <translation>未能读取 %1：%2</translation>
+        </message>
+        <message>
+            <source>the routing was not stored: %1</source>
+            <translation>路由状态未能保存：%1</translation>
         </message>
     </context>
     <context>

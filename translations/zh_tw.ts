@@ -300,6 +300,14 @@
             <translation>%1 未傳送：TCP 連線的不是 %2</translation>
         </message>
         <message>
+            <source>retrying</source>
+            <translation>正在重試</translation>
+        </message>
+        <message>
+            <source>The link dropped and is being tried again; click to stop</source>
+            <translation>連線已中斷，正在重新連線；按一下停止</translation>
+        </message>
+        <message>
             <source>Connect: no row is ticked</source>
             <translation>連線：沒有勾選任何一列</translation>
         </message>
@@ -352,6 +360,25 @@
         <message>
             <source>%1, part %2 of %3</source>
             <translation>%1，第%2段，共%3段</translation>
+        </message>
+    </context>
+    <context>
+        <name>CRoutingDialog</name>
+        <message>
+            <source>%1 to %2 not sent: no link is open</source>
+            <translation>%1 到 %2 未傳送：沒有開啟的連線</translation>
+        </message>
+        <message>
+            <source>Routing</source>
+            <translation>路由</translation>
+        </message>
+        <message>
+            <source>The routes sent from this program: the matrix cannot be asked what it carries. Rows are outputs, columns inputs; "?" marks an output never routed from here. Click a cell or press Space to route that input to that output.</source>
+            <translation>這裡顯示本程式傳送過的切換：矩陣無法查詢目前狀態。列為輸出，欄為輸入；「?」表示從未由本程式切換過的輸出。按一下儲存格或按空白鍵，即把該輸入切換到該輸出。</translation>
+        </message>
+        <message>
+            <source>Routing: outputs by inputs</source>
+            <translation>路由：輸出 × 輸入</translation>
         </message>
     </context>
     <context>
@@ -470,6 +497,10 @@
             <source>Matrix ID: %1</source>
             <translation>矩陣編號：%1</translation>
         </message>
+        <message>
+            <source>Routing</source>
+            <translation>路由</translation>
+        </message>
     </context>
     <context>
         <name>FileNotices</name>
@@ -556,6 +587,71 @@
         <message>
             <source>%1 holds %2=%3, which is not among its choices: %4 is used</source>
             <translation>%1 中的 %2=%3 不在可選範圍內，改用 %4</translation>
+        </message>
+    </context>
+    <context>
+        <name>LinkKeeper</name>
+        <message>
+            <source>%1: stopped trying the link again</source>
+            <translation>%1：已停止重新連線</translation>
+        </message>
+        <message>
+            <source>%1: trying the link again in the background</source>
+            <translation>%1：正在背景重新連線</translation>
+        </message>
+        <message>
+            <source>%1: the link is back</source>
+            <translation>%1：連線已恢復</translation>
+        </message>
+        <message>
+            <source>TCP link to %1</source>
+            <translation>到 %1 的 TCP 連線</translation>
+        </message>
+        <message>
+            <source>serial link %1</source>
+            <translation>序列埠連線 %1</translation>
+        </message>
+    </context>
+    <context>
+        <name>RouteModel</name>
+        <message>
+            <source>Input %1</source>
+            <translation>輸入 %1</translation>
+        </message>
+        <message>
+            <source>Output %1</source>
+            <translation>輸出 %1</translation>
+        </message>
+        <message>
+            <source>not known</source>
+            <translation>未知</translation>
+        </message>
+        <message>
+            <source>routed</source>
+            <translation>已切換</translation>
+        </message>
+        <message>
+            <source>not routed</source>
+            <translation>未切換</translation>
+        </message>
+        <message>
+            <source>%1 from %2: %3</source>
+            <translation>%1 接 %2：%3</translation>
+        </message>
+        <message>
+            <source>%1 (%2): not routed from here, not known</source>
+            <translation>%1（%2）：未從本程式切換過，狀態未知</translation>
+        </message>
+    </context>
+    <context>
+        <name>RouteTracker</name>
+        <message>
+            <source>%1 was not read: %2</source>
+            <translation>未能讀取 %1：%2</translation>
+        </message>
+        <message>
+            <source>the routing was not stored: %1</source>
+            <translation>路由狀態未能儲存：%1</translation>
         </message>
     </context>
     <context>

@@ -97,6 +97,7 @@ void CTitleFrame::initMenu()
     m_matrixIdAction = m_aboutMenu->addAction(QString());
     showMatrixId();
     m_copyrightAction = m_aboutMenu->addAction(tr("Copyright"));
+    m_routingAction = m_aboutMenu->addAction(tr("Routing"));
     m_aboutButton->setMenu(m_aboutMenu);
 }
 
@@ -115,6 +116,7 @@ void CTitleFrame::initConnections()
     connect(m_copyrightAction, &QAction::triggered, this, &CTitleFrame::slotActionCopyright);
     connect(m_matrixIdAction, &QAction::triggered, this, &CTitleFrame::slotActionSetID);
     connect(m_langMenu, &QMenu::triggered, this, &CTitleFrame::slotSwitchLang);
+    connect(m_routingAction, &QAction::triggered, this, &CTitleFrame::showRouting);
 }
 
 QWidget *CTitleFrame::dialogParent()
@@ -221,6 +223,7 @@ void CTitleFrame::retranslateUi()
     m_langMenu->setTitle(tr("Language"));
     showMatrixId();
     m_copyrightAction->setText(tr("Copyright"));
+    m_routingAction->setText(tr("Routing"));
     nameButtons();
 }
 

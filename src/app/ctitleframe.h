@@ -25,6 +25,8 @@ public:
 
 signals:
     void changLang(int langType);
+    // The operator asked for the crosspoint view.
+    void showRouting();
 
 private slots:
     void clickMinimum();
@@ -59,6 +61,7 @@ private:
     QMenu *m_langMenu = nullptr;
     QAction *m_matrixIdAction = nullptr;
     QAction *m_copyrightAction = nullptr;
+    QAction *m_routingAction = nullptr;
     bool m_dragging = false;
     int m_lastX = 0;
     int m_lastY = 0;

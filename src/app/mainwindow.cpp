@@ -3,8 +3,12 @@
 #include "app/ctitleframe.h"
 #include "config/filenotices.h"
 #include "config/linkparameters.h"
+#include "config/settings.h"
+#include "link/linkkeeper.h"
 #include "link/protocoladapter.h"
+#include "link/routetracker.h"
 #include "panels/cdebugerframe.h"
+#include "panels/croutingdialog.h"
 #include "panels/csceneframe.h"
 #include "panels/cswitcherframe.h"
 #include "setup/cconnectframe.h"
@@ -95,6 +99,27 @@ MainWindow::MainWindow(QWidget *parent)
     // The files were read before the console was there: what they held wrong shows now.
     connect(&FileNotices::instance(), &FileNotices::reported, this, &MainWindow::showFileNotices);
     showFileNotices();
+
+    m_routeTracker = new RouteTracker(getInCount(), getOutCount(), this);
+    connect(m_routeTracker, &RouteTracker::notice, m_debugFrame, &CDebugerFrame::showNotice);
+    if (!m_routeTracker->loadProblem().isEmpty())
+        m_debugFrame->showNotice(m_routeTracker->loadProblem());
+    m_linkKeeper = new LinkKeeper(this);
+    connect(m_linkKeeper, &LinkKeeper::notice, m_debugFrame, &CDebugerFrame::showNotice);
+    m_connectFrame->setLinkKeeper(m_linkKeeper);
+    connect(m_titleFrame, &CTitleFrame::showRouting, this, &MainWindow::showRouting);
+}
+
+// Made on first use, then kept: it stays open beside the window.
+void MainWindow::showRouting()
+{
+    if (!m_routingDialog) {
+        m_routingDialog = new CRoutingDialog(m_routeTracker, m_switcherFrame->aliases(), this);
+        connect(m_routingDialog, &CRoutingDialog::notice, m_debugFrame, &CDebugerFrame::showNotice);
+    }
+    m_routingDialog->show();
+    m_routingDialog->raise();
+    m_routingDialog->activateWindow();
 }
 
 void MainWindow::showFileNotices()
@@ -128,6 +153,9 @@ void MainWindow::showBusy(bool waiting)
 // Panels save their state in their own destructors, in this order.
 MainWindow::~MainWindow()
 {
+    // The dialog reads the switcher's names; it goes first.
+    delete m_routingDialog;
+    m_routingDialog = nullptr;
     delete m_titleFrame;
     m_titleFrame = nullptr;
     delete m_sceneFrame;

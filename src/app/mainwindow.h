@@ -8,6 +8,9 @@ class CSceneFrame;
 class CSwitcherFrame;
 class CConnectFrame;
 class CDebugerFrame;
+class CRoutingDialog;
+class LinkKeeper;
+class RouteTracker;
 
 // The one frameless window: owns the interface language and stacks the panels.
 class MainWindow : public QMainWindow
@@ -31,6 +34,7 @@ private:
     void showBusy(bool waiting);
     void showFileNotices();
     void showQtTexts(int langType);
+    void showRouting();
     QString currentLanguageFile(bool *hasFile);
 
     QWidget *m_centralWidget = nullptr;
@@ -41,4 +45,7 @@ private:
     CDebugerFrame *m_debugFrame = nullptr;
     QTranslator m_translator;
     QTranslator m_qtTranslator;
+    RouteTracker *m_routeTracker = nullptr;
+    LinkKeeper *m_linkKeeper = nullptr;
+    CRoutingDialog *m_routingDialog = nullptr;
 };

@@ -1,12 +1,11 @@
 #include "config/routestate.h"
 
+#include "config/jsonfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QJsonParseError>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -73,21 +72,12 @@ bool RouteState::setRouting(const QVector<int> &routing)
 
 void RouteState::load()
 {
-    QFile file(m_path);
-    if (!file.exists())
+    if (!QFile::exists(m_path))
         return;
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_loadProblem = file.errorString();
+    const QJsonObject root = JsonFile::read(m_path, &m_loadProblem);
+    if (!m_loadProblem.isEmpty())
         return;
-    }
-    QJsonParseError error {};
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
-    if (!document.isObject()) {
-        m_loadProblem = error.error != QJsonParseError::NoError ? error.errorString()
-                                                                : QStringLiteral("not a JSON object");
-        return;
-    }
-    const QJsonValue routing = document.object().value(RoutingKey);
+    const QJsonValue routing = root.value(RoutingKey);
     if (!routing.isArray()) {
         m_loadProblem = QStringLiteral("no routing list");
         return;
@@ -111,12 +101,5 @@ void RouteState::save()
     for (int input : qAsConst(m_routing))
         routing.append(input);
     root.insert(RoutingKey, routing);
-
-    const QByteArray content = QJsonDocument(root).toJson(QJsonDocument::Compact);
-    QSaveFile file(m_path);
-    if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit()) {
-        m_saveProblem.clear();
-    } else {
-        m_saveProblem = file.errorString();
-    }
+    m_saveProblem = JsonFile::write(m_path, root);
 }

@@ -40,9 +40,12 @@ protocoladapter::protocoladapter()
     // A device that goes away must not leave a dead link taking commands.
     connect(m_tcpSocket, &QAbstractSocket::disconnected, this, &protocoladapter::onTcpClosed);
     connect(m_tcpSocket, &QAbstractSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
-        if (error == QAbstractSocket::RemoteHostClosedError)
+        if (m_retryingTcp)
+            onTcpRetryFailed();
+        else if (error == QAbstractSocket::RemoteHostClosedError)
             onTcpClosed();
     });
+    connect(m_tcpSocket, &QAbstractSocket::connected, this, &protocoladapter::onTcpRetryConnected);
     connect(m_serialPort, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
         onSerialError(error);
     });
@@ -88,6 +91,16 @@ void protocoladapter::announceCommandLink()
 
 bool protocoladapter::openSerial(const QString &portName, const QString &baud)
 {
+    emit linkTaken(SerialLink);
+    const bool opened = openPort(portName, baud);
+    if (!opened)
+        emit linkFailed(tr("can't open port %1: %2").arg(portName, m_serialPort->errorString()));
+    updateLinkState(SerialLink);
+    return opened;
+}
+
+bool protocoladapter::openPort(const QString &portName, const QString &baud)
+{
     m_serialPort->setPortName(portName);
     m_serialPort->setBaudRate(baud.toInt(), QSerialPort::AllDirections);
     const bool opened = m_serialPort->open(QIODevice::ReadWrite);
@@ -98,16 +111,15 @@ bool protocoladapter::openSerial(const QString &portName, const QString &baud)
         m_serialPort->setFlowControl(QSerialPort::NoFlowControl);
         m_serialOpen = true;
         m_serialName = portName;
+        m_serialBaud = baud;
         ++m_linkEpoch[SerialLink];
-    } else {
-        emit linkFailed(tr("can't open port %1: %2").arg(portName, m_serialPort->errorString()));
     }
-    updateLinkState(SerialLink);
     return opened;
 }
 
 void protocoladapter::closeSerial()
 {
+    emit linkTaken(SerialLink);
     const QScopedValueRollback<bool> closing(m_closingSerial, true);
     ++m_linkEpoch[SerialLink];
     if (m_serialPort->isOpen()) {
@@ -120,6 +132,10 @@ void protocoladapter::closeSerial()
 
 bool protocoladapter::connectTcp(const QString &host, const QString &port)
 {
+    emit linkTaken(TcpLink);
+    m_retryingTcp = false;
+    m_tcpHost = host;
+    m_tcpPort = port;
     {
         const QScopedValueRollback<bool> closing(m_closingTcp, true);
         m_tcpSocket->abort();
@@ -144,6 +160,8 @@ bool protocoladapter::connectTcp(const QString &host, const QString &port)
 
 bool protocoladapter::disconnectTcp()
 {
+    emit linkTaken(TcpLink);
+    m_retryingTcp = false;
     const QScopedValueRollback<bool> closing(m_closingTcp, true);
     m_tcpSocket->disconnectFromHost();
     if (m_tcpSocket->state() != QAbstractSocket::UnconnectedState) {
@@ -190,6 +208,60 @@ bool protocoladapter::isTcpLinkTo(const QString &host, const QString &port) cons
 QString protocoladapter::linkErrorString() const
 {
     return m_linkKind == SerialLink ? m_serialPort->errorString() : m_tcpSocket->errorString();
+}
+
+QString protocoladapter::linkTarget(LinkKind kind) const
+{
+    return kind == SerialLink ? m_serialName : m_tcpHost + QLatin1Char(':') + m_tcpPort;
+}
+
+void protocoladapter::retryLink(LinkKind kind)
+{
+    if (kind == SerialLink) {
+        if (m_serialOpen)
+            return;
+        const bool opened = openPort(m_serialName, m_serialBaud);
+        updateLinkState(SerialLink);
+        emit retryDone(SerialLink, opened);
+        return;
+    }
+    if (m_tcpConnected || m_retryingTcp)
+        return;
+    {
+        const QScopedValueRollback<bool> closing(m_closingTcp, true);
+        m_tcpSocket->abort();
+    }
+    m_retryingTcp = true;
+    m_tcpSocket->connectToHost(m_tcpHost, static_cast<quint16>(m_tcpPort.toInt()), QIODevice::ReadWrite,
+                               QAbstractSocket::AnyIPProtocol);
+}
+
+void protocoladapter::stopRetry(LinkKind kind)
+{
+    if (kind != TcpLink || !m_retryingTcp)
+        return;
+    m_retryingTcp = false;
+    const QScopedValueRollback<bool> closing(m_closingTcp, true);
+    m_tcpSocket->abort();
+}
+
+void protocoladapter::onTcpRetryConnected()
+{
+    if (!m_retryingTcp)
+        return;
+    m_retryingTcp = false;
+    ++m_linkEpoch[TcpLink];
+    m_tcpConnected = true;
+    updateLinkState(TcpLink);
+    emit retryDone(TcpLink, true);
+}
+
+// Told from the event loop, so that the next try never starts inside the
+// socket's own error handling.
+void protocoladapter::onTcpRetryFailed()
+{
+    m_retryingTcp = false;
+    QMetaObject::invokeMethod(this, [this] { emit retryDone(TcpLink, false); }, Qt::QueuedConnection);
 }
 
 void protocoladapter::sendSwitch(int input, int output)

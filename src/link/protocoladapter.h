@@ -49,6 +49,12 @@ public:
     bool isTcpLinkTo(const QString &host, const QString &port) const;
     // Why the last open or connect of the command link failed, in Qt's words.
     QString linkErrorString() const;
+    // The last link of this kind the operator opened: "host:port" or the port name.
+    QString linkTarget(LinkKind kind) const;
+    // Tries a dropped link again without blocking and without notices; the
+    // outcome comes as retryDone(). stopRetry() gives up a try under way.
+    void retryLink(LinkKind kind);
+    void stopRetry(LinkKind kind);
 
     void sendSwitch(int input, int output);
     void sendSwitchMulti(int input, const QStringList &outputs);
@@ -92,6 +98,10 @@ signals:
     void busy(bool waiting);
     // The bytes of one command as they went to the wire.
     void bytesSent(const QByteArray &bytes);
+    // The operator opened or closed a link of this kind (kind: 0 serial, 1 TCP).
+    void linkTaken(int kind);
+    // A try of retryLink() is over: the link is up again, or not.
+    void retryDone(int kind, bool up);
 
 private:
     protocoladapter();
@@ -113,6 +123,9 @@ private:
     void onTcpClosed();
     void onSerialError(int error);
     void announceDrop(int kind);
+    bool openPort(const QString &portName, const QString &baud);
+    void onTcpRetryConnected();
+    void onTcpRetryFailed();
     // Link up follows the transports: true while either one is open, and
     // commands go to the one still open when the other fails or closes.
     void updateLinkState(int preferredKind);
@@ -120,6 +133,12 @@ private:
     QSerialPort *m_serialPort = nullptr;
     // The port as the operator named it, for the words of a drop.
     QString m_serialName;
+    QString m_serialBaud;
+    // Where the operator last connected, for a try after a drop.
+    QString m_tcpHost;
+    QString m_tcpPort;
+    // A background connect is under way.
+    bool m_retryingTcp = false;
     QTcpSocket *m_tcpSocket = nullptr;
     matrixcommand *m_command = nullptr;
     QByteArray m_reply;

@@ -30,6 +30,9 @@ public:
     explicit CSwitcherFrame(QWidget *parent = nullptr);
     ~CSwitcherFrame() override;
 
+    // The channel names, for views that show them too.
+    const AliasStore *aliases() const { return m_aliasStore.get(); }
+
 signals:
     void clickOutput(int index);
     void clickInput(int index);

@@ -3,6 +3,7 @@
 #include "config/devicestore.h"
 #include "config/linkparameters.h"
 #include "config/settings.h"
+#include "link/linkkeeper.h"
 #include "link/netreply.h"
 #include "link/protocoladapter.h"
 #include "setup/caliassetting.h"
@@ -302,8 +303,39 @@ void CConnectFrame::initConnections()
     connect(m_clearButton, &QPushButton::clicked, this, &CConnectFrame::onClearAll);
     // The device closed a link under us: show that side as it now is.
     connect(&protocoladapter::instance(), &protocoladapter::linkDropped, this, [this](int kind) {
-        updateLinkUi(kind == protocoladapter::TcpLink ? NetSide : SerialSide, false);
+        if (!m_keeper || !m_keeper->isRetrying(kind))
+            updateLinkUi(kind == protocoladapter::TcpLink ? NetSide : SerialSide, false);
     });
+}
+
+void CConnectFrame::setLinkKeeper(LinkKeeper *keeper)
+{
+    m_keeper = keeper;
+    connect(keeper, &LinkKeeper::retrying, this, [this](int kind) {
+        showRetrying(kind == protocoladapter::TcpLink ? NetSide : SerialSide);
+    });
+    connect(keeper, &LinkKeeper::restored, this, [this](int kind) {
+        updateLinkUi(kind == protocoladapter::TcpLink ? NetSide : SerialSide, true);
+    });
+}
+
+// The side stays taken, as the operator left it, and its button stops the tries.
+void CConnectFrame::showRetrying(LinkSide side)
+{
+    updateLinkUi(side, true);
+    QPushButton *button = side == NetSide ? m_netConnectButton : m_serialConnectButton;
+    button->setText(tr("retrying"));
+    button->setToolTip(tr("The link dropped and is being tried again; click to stop"));
+}
+
+bool CConnectFrame::stopRetrying(LinkSide side)
+{
+    const int kind = side == NetSide ? protocoladapter::TcpLink : protocoladapter::SerialLink;
+    if (!m_keeper || !m_keeper->isRetrying(kind))
+        return false;
+    m_keeper->stop(kind);
+    updateLinkUi(side, false);
+    return true;
 }
 
 void CConnectFrame::changeEvent(QEvent *event)
@@ -317,7 +349,7 @@ void CConnectFrame::changeEvent(QEvent *event)
 
 void CConnectFrame::fitLinkButtons()
 {
-    const QStringList texts = {m_connectText, m_disconnectText, tr("Connect")};
+    const QStringList texts = {m_connectText, m_disconnectText, tr("Connect"), tr("retrying")};
     fitToTexts(m_netConnectButton, texts);
     fitToTexts(m_serialConnectButton, texts);
 }
@@ -357,6 +389,10 @@ void CConnectFrame::retranslateUi()
     m_comLabel->setText(tr("Com"));
     m_baudLabel->setText(tr("Baud"));
     m_serialConnectButton->setText(m_serialShownConnected ? m_disconnectText : tr("Connect"));
+    for (LinkSide side : {NetSide, SerialSide}) {
+        if (m_keeper && m_keeper->isRetrying(side == NetSide ? protocoladapter::TcpLink : protocoladapter::SerialLink))
+            showRetrying(side);
+    }
     if (m_setAliasAction) {
         m_setAliasAction->setText(tr("Set Alias"));
         m_upAction->setText(tr("Up"));
@@ -398,6 +434,7 @@ void CConnectFrame::nameTickCells(int first, int last)
 void CConnectFrame::updateLinkUi(LinkSide side, bool connected)
 {
     const QString text = connected ? m_disconnectText : m_connectText;
+    (side == NetSide ? m_netConnectButton : m_serialConnectButton)->setToolTip(QString());
     if (side == NetSide) {
         m_netShownConnected = connected;
         m_netConnectButton->setText(text);
@@ -414,6 +451,8 @@ void CConnectFrame::updateLinkUi(LinkSide side, bool connected)
 
 void CConnectFrame::onConnectPort()
 {
+    if (stopRetrying(SerialSide))
+        return;
     protocoladapter &adapter = protocoladapter::instance();
     if (adapter.isSerialOpen()) {
         adapter.closeSerial();
@@ -431,6 +470,8 @@ void CConnectFrame::onConnectPort()
 
 void CConnectFrame::onConnectNet()
 {
+    if (stopRetrying(NetSide))
+        return;
     protocoladapter &adapter = protocoladapter::instance();
     if (adapter.isTcpConnected()) {
         if (!adapter.disconnectTcp())

@@ -13,6 +13,7 @@ class CConfigIPDlg;
 class CIPEdit;
 class CheckBoxDelegate;
 class DeviceStore;
+class LinkKeeper;
 class QAction;
 class QComboBox;
 class QGroupBox;
@@ -34,6 +35,9 @@ class CConnectFrame : public QFrame
 public:
     explicit CConnectFrame(QWidget *parent = nullptr);
     ~CConnectFrame() override;
+
+    // Dropped links are tried again by the keeper; the buttons show it and stop it.
+    void setLinkKeeper(LinkKeeper *keeper);
 
 signals:
     // A line for the console: a command not sent, or an answer not taken.
@@ -84,6 +88,9 @@ private:
     bool commandReaches(int row, const char *command);
     void fitLinkButtons();
     void dropTcpAfterNetChange();
+    void showRetrying(LinkSide side);
+    // The operator's Disconnect of a link that is being tried again.
+    bool stopRetrying(LinkSide side);
 
     CConfigIPDlg *networkDialog();
     // The table's current row when it names a device, else -1.
@@ -126,4 +133,5 @@ private:
     // What each connect button last showed, so a language change keeps it true.
     bool m_netShownConnected = false;
     bool m_serialShownConnected = false;
+    QPointer<LinkKeeper> m_keeper;
 };
