@@ -80,7 +80,7 @@ public:
     QByteArray takeThrough(const QByteArray &header)
     {
         QByteArray out;
-        while (!out.startsWith(header) && !out.contains("\n\n" + header)) {
+        while (!out.startsWith(header) && !out.contains(QByteArray("\n\n" + header))) {
             const QByteArray next = take();
             if (next.isEmpty())
                 return out;

@@ -26,7 +26,7 @@ private slots:
         QCOMPARE(QProcess::execute("a prefix/bin/matrixctl", {"--version"}), 0);
         QCOMPARE(QProcess::execute("a prefix/bin/matrix-gateway", {"--version"}), 0);
         QVERIFY(m_env.readFile("a prefix/lib/systemd/system/matrix-gateway.service")
-                    .contains("\nExecStart=" + m_env.filePath("a prefix").replace(' ', "\\x20").toUtf8() + "/bin/matrix-gateway $"));
+                    .contains(QByteArray("\nExecStart=" + m_env.filePath("a prefix").replace(' ', "\\x20").toUtf8() + "/bin/matrix-gateway $")));
         m_env.writeFile("a prefix/libexec/matrix-controller/matrix-controller",
                         "#!/bin/sh\n{ pwd -P; for a in \"$@\"; do echo \"$a\"; done; } > \"$MC_REPORT\"\n");
         qputenv("MC_REPORT", m_env.filePath("report").toUtf8());
