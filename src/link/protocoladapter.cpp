@@ -332,7 +332,7 @@ void protocoladapter::sendRawBytes(const QByteArray &bytes)
     }
     // Latin-1 both ways keeps every byte as it is; only the ID rewriting changes any.
     const QByteArray command = matrixcommand::wireText(QString::fromLatin1(bytes)).toLatin1();
-    writeBytes(m_linkKind == SerialLink ? static_cast<QIODevice *>(m_serialPort) : m_tcpSocket, command);
+    writeBytes(commandDevice(), command);
     // One character per byte: the log shows as many as went out.
     emit sendData(QString::fromLatin1(command));
 }
@@ -341,7 +341,7 @@ bool protocoladapter::sendExact(const QByteArray &bytes)
 {
     if (!m_linkUp)
         return false;
-    const bool written = writeBytes(m_linkKind == SerialLink ? static_cast<QIODevice *>(m_serialPort) : m_tcpSocket, bytes);
+    const bool written = writeBytes(commandDevice(), bytes);
     emit sendData(QString::fromLocal8Bit(bytes));
     return written;
 }
@@ -353,7 +353,7 @@ void protocoladapter::setReplyTimeout(int timeoutMs)
 
 bool protocoladapter::flushLink(int timeoutMs)
 {
-    QIODevice *device = m_linkKind == SerialLink ? static_cast<QIODevice *>(m_serialPort) : m_tcpSocket;
+    QIODevice *device = commandDevice();
     const auto up = [this] { return m_linkKind == SerialLink ? m_serialOpen : m_tcpConnected; };
     const QDeadlineTimer deadline(timeoutMs);
     while (up() && device->bytesToWrite() > 0 && !deadline.hasExpired()) {
@@ -415,6 +415,11 @@ bool protocoladapter::writeBytes(QIODevice *device, const QByteArray &bytes)
     if (written != bytes.size())
         emit linkFailed(tr("%1 was not sent whole: %2").arg(QString::fromLocal8Bit(bytes), device->errorString()));
     return written == bytes.size();
+}
+
+QIODevice *protocoladapter::commandDevice() const
+{
+    return m_linkKind == SerialLink ? static_cast<QIODevice *>(m_serialPort) : m_tcpSocket;
 }
 
 // The answer comes back on the link the query went out on.

@@ -118,6 +118,8 @@ private:
     void readReply(int maxSize);
     // The device the answer to the last command comes back on, and how long to
     // wait for it; nullptr while no link is up.
+    // The port or socket of the link that carries the commands.
+    QIODevice *commandDevice() const;
     QIODevice *replyDevice(int *timeoutMs) const;
     void discardInput();
     void onTcpClosed();
