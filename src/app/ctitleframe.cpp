@@ -145,8 +145,7 @@ void CTitleFrame::slotActionSetID()
     int id = current;
     if (m_matrixIdDialog->exec() != QDialog::Accepted || !CAliasSetting::readMatrixId(m_matrixIdDialog->alias(), &id))
         return;
-    linkParameters().matrixId = id;
-    setMatrixId(id);
+    storeMatrixId(id);
     showMatrixId();
 }
 
@@ -179,8 +178,7 @@ void CTitleFrame::slotSwitchLang(QAction *action)
         code = English;
     if (code == current)
         return;
-    linkParameters().langType = code;
-    setLangType(code);
+    storeLangType(code);
     emit changLang(code);
 }
 

@@ -32,3 +32,33 @@ LinkParameters &linkParameters()
     static LinkParameters parameters = readLinkParameters();
     return parameters;
 }
+
+void storeLangType(int code)
+{
+    linkParameters().langType = code;
+    setLangType(code);
+}
+
+void storeMatrixId(int id)
+{
+    linkParameters().matrixId = id;
+    setMatrixId(id);
+}
+
+void storeAudio(int type)
+{
+    linkParameters().audio = type;
+    setAudio(type);
+}
+
+void storePort(const QString &port)
+{
+    linkParameters().port = port;
+    setPort(port);
+}
+
+void storeBaud(const QString &baud)
+{
+    linkParameters().baud = baud;
+    setBaud(baud);
+}

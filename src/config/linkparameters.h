@@ -3,7 +3,7 @@
 #include <QString>
 
 // The one program-wide record of what the settings files held at start-up.
-// Panels that change a field write it here and through its setter.
+// Panels change a field only through its store function below.
 struct LinkParameters
 {
     QString port;
@@ -22,3 +22,11 @@ LinkParameters readLinkParameters();
 
 // Filled from the settings files on the first call, never re-read.
 LinkParameters &linkParameters();
+
+// Each changes one setting in the record and in its file together, so the
+// two cannot disagree.
+void storeLangType(int code);
+void storeMatrixId(int id);
+void storeAudio(int type);
+void storePort(const QString &port);
+void storeBaud(const QString &baud);

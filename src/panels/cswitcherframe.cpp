@@ -347,8 +347,7 @@ void CSwitcherFrame::choseTypeChange(int id)
         button->setChecked(false);
     for (CheckBoxWithMenu *button : qAsConst(m_outputButtons))
         button->setChecked(false);
-    linkParameters().audio = id;
-    setAudio(id);
+    storeAudio(id);
     m_inputSelection.reset();
     m_outputSelection.reset();
 }

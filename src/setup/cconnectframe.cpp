@@ -117,8 +117,8 @@ CConnectFrame::CConnectFrame(QWidget *parent)
 
 CConnectFrame::~CConnectFrame()
 {
-    storePort(m_portList->currentText());
-    storeBaud(m_baudList->currentText());
+    ::storePort(m_portList->currentText());
+    ::storeBaud(m_baudList->currentText());
     m_addressBook->setEntries(m_devices);
     m_addressBook.reset();
 }
@@ -276,23 +276,11 @@ void CConnectFrame::initComboBoxes()
     m_baudList->setCurrentText(linkParameters().baud);
 }
 
-void CConnectFrame::storePort(const QString &port)
-{
-    linkParameters().port = port;
-    setPort(port);
-}
-
-void CConnectFrame::storeBaud(const QString &baud)
-{
-    linkParameters().baud = baud;
-    setBaud(baud);
-}
-
 void CConnectFrame::initConnections()
 {
     // Stored as they change, so that a killed program keeps them too.
-    connect(m_portList, &QComboBox::currentTextChanged, this, &CConnectFrame::storePort);
-    connect(m_baudList, &QComboBox::currentTextChanged, this, &CConnectFrame::storeBaud);
+    connect(m_portList, &QComboBox::currentTextChanged, this, &::storePort);
+    connect(m_baudList, &QComboBox::currentTextChanged, this, &::storeBaud);
     connect(m_deviceTable, &QAbstractItemView::clicked, this, &CConnectFrame::doItemClicked);
     connect(m_deviceTable, &QAbstractItemView::doubleClicked, this, &CConnectFrame::doItemDoubleClicked);
     connect(m_netConnectButton, &QPushButton::clicked, this, &CConnectFrame::onConnectNet);

@@ -71,8 +71,6 @@ private:
     void initTable();
     void initComboBoxes();
     void initConnections();
-    void storePort(const QString &port);
-    void storeBaud(const QString &baud);
     void retranslateUi();
     void nameControls();
     void nameTickCells(int first, int last);
