@@ -97,14 +97,14 @@ private slots:
                 m_pty = std::make_unique<PtyPair>();
                 serial = false;
             } else {
-                const int kind = step == QLatin1String("~serial") ? A::SerialLink : A::TcpLink;
+                const A::LinkKind kind = step == QLatin1String("~serial") ? A::SerialLink : A::TcpLink;
                 QTRY_VERIFY(kind == A::SerialLink || m_peer->hasClient());
                 kind == A::SerialLink ? m_pty->closeMaster() : m_peer->dropClient();
                 QVERIFY(dropped.wait(2000));
                 // A second report would have been queued by now.
                 QCoreApplication::processEvents();
                 QCOMPARE(dropped.count(), ++drops);
-                QCOMPARE(dropped.last().at(0).toInt(), kind);
+                QCOMPARE(dropped.last().at(0).value<A::LinkKind>(), kind);
                 (kind == A::SerialLink ? serial : tcp) = false;
                 if (kind == A::SerialLink)
                     m_pty = std::make_unique<PtyPair>();

@@ -4,15 +4,7 @@
 
 namespace {
 
-protocoladapter::LinkKind linkKind(int kind)
-{
-    return kind == protocoladapter::TcpLink ? protocoladapter::TcpLink : protocoladapter::SerialLink;
-}
-
-bool knownKind(int kind)
-{
-    return kind == protocoladapter::SerialLink || kind == protocoladapter::TcpLink;
-}
+constexpr protocoladapter::LinkKind Kinds[] = {protocoladapter::SerialLink, protocoladapter::TcpLink};
 
 } // namespace
 
@@ -20,32 +12,29 @@ LinkKeeper::LinkKeeper(QObject *parent)
     : QObject(parent)
 {
     protocoladapter &adapter = protocoladapter::instance();
-    for (int kind : {protocoladapter::SerialLink, protocoladapter::TcpLink}) {
+    for (protocoladapter::LinkKind kind : Kinds) {
         m_retry[kind].timer.setSingleShot(true);
         connect(&m_retry[kind].timer, &QTimer::timeout, this, [this, kind] { onTimer(kind); });
     }
     connect(&adapter, &protocoladapter::linkDropped, this, &LinkKeeper::onDropped);
     connect(&adapter, &protocoladapter::retryDone, this, &LinkKeeper::onRetryDone);
     // Whatever the operator does with a link replaces our tries.
-    connect(&adapter, &protocoladapter::linkTaken, this, [this](int kind) {
-        if (knownKind(kind))
-            end(kind);
-    });
+    connect(&adapter, &protocoladapter::linkTaken, this, [this](protocoladapter::LinkKind kind) { end(kind); });
 }
 
 // Closing the program ends the tries; a connect under way is given up.
 LinkKeeper::~LinkKeeper()
 {
-    for (int kind : {protocoladapter::SerialLink, protocoladapter::TcpLink})
+    for (protocoladapter::LinkKind kind : Kinds)
         end(kind);
 }
 
-bool LinkKeeper::isRetrying(int kind) const
+bool LinkKeeper::isRetrying(protocoladapter::LinkKind kind) const
 {
-    return knownKind(kind) && m_retry[kind].active;
+    return m_retry[kind].active;
 }
 
-void LinkKeeper::stop(int kind)
+void LinkKeeper::stop(protocoladapter::LinkKind kind)
 {
     if (!isRetrying(kind))
         return;
@@ -53,20 +42,20 @@ void LinkKeeper::stop(int kind)
     emit notice(tr("%1: stopped trying the link again").arg(linkName(kind)));
 }
 
-void LinkKeeper::end(int kind)
+void LinkKeeper::end(protocoladapter::LinkKind kind)
 {
     Retry &retry = m_retry[kind];
     if (retry.active)
-        protocoladapter::instance().stopRetry(linkKind(kind));
+        protocoladapter::instance().stopRetry(kind);
     retry.active = false;
     retry.trying = false;
     retry.timer.stop();
     retry.schedule.reset();
 }
 
-void LinkKeeper::onDropped(int kind)
+void LinkKeeper::onDropped(protocoladapter::LinkKind kind)
 {
-    if (!knownKind(kind) || m_retry[kind].active)
+    if (m_retry[kind].active)
         return;
     m_retry[kind].active = true;
     m_retry[kind].schedule.reset();
@@ -76,21 +65,21 @@ void LinkKeeper::onDropped(int kind)
     scheduleNext(kind);
 }
 
-void LinkKeeper::onTimer(int kind)
+void LinkKeeper::onTimer(protocoladapter::LinkKind kind)
 {
     Retry &retry = m_retry[kind];
     if (retry.trying) {
         // No answer either way, as from a host that is not on the network yet.
-        protocoladapter::instance().stopRetry(linkKind(kind));
+        protocoladapter::instance().stopRetry(kind);
         onRetryDone(kind, false);
         return;
     }
     retry.trying = true;
     retry.timer.start(TryTimeoutMs);
-    protocoladapter::instance().retryLink(linkKind(kind));
+    protocoladapter::instance().retryLink(kind);
 }
 
-void LinkKeeper::onRetryDone(int kind, bool up)
+void LinkKeeper::onRetryDone(protocoladapter::LinkKind kind, bool up)
 {
     if (!isRetrying(kind))
         return;
@@ -104,13 +93,13 @@ void LinkKeeper::onRetryDone(int kind, bool up)
     emit restored(kind);
 }
 
-void LinkKeeper::scheduleNext(int kind)
+void LinkKeeper::scheduleNext(protocoladapter::LinkKind kind)
 {
     m_retry[kind].timer.start(m_retry[kind].schedule.nextDelayMs());
 }
 
-QString LinkKeeper::linkName(int kind) const
+QString LinkKeeper::linkName(protocoladapter::LinkKind kind) const
 {
-    const QString target = protocoladapter::instance().linkTarget(linkKind(kind));
+    const QString target = protocoladapter::instance().linkTarget(kind);
     return kind == protocoladapter::TcpLink ? tr("TCP link to %1").arg(target) : tr("serial link %1").arg(target);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/protocoladapter.h"
 #include "link/reconnectschedule.h"
 
 #include <QObject>
@@ -20,13 +21,13 @@ public:
     explicit LinkKeeper(QObject *parent = nullptr);
     ~LinkKeeper() override;
 
-    bool isRetrying(int kind) const;
+    bool isRetrying(protocoladapter::LinkKind kind) const;
     // The operator's Disconnect while the link is being tried again.
-    void stop(int kind);
+    void stop(protocoladapter::LinkKind kind);
 
 signals:
-    void retrying(int kind);
-    void restored(int kind);
+    void retrying(protocoladapter::LinkKind kind);
+    void restored(protocoladapter::LinkKind kind);
     void notice(const QString &text);
 
 private:
@@ -39,12 +40,12 @@ private:
         bool trying = false;
     };
 
-    void onDropped(int kind);
-    void onRetryDone(int kind, bool up);
-    void scheduleNext(int kind);
-    void onTimer(int kind);
-    void end(int kind);
-    QString linkName(int kind) const;
+    void onDropped(protocoladapter::LinkKind kind);
+    void onRetryDone(protocoladapter::LinkKind kind, bool up);
+    void scheduleNext(protocoladapter::LinkKind kind);
+    void onTimer(protocoladapter::LinkKind kind);
+    void end(protocoladapter::LinkKind kind);
+    QString linkName(protocoladapter::LinkKind kind) const;
 
     Retry m_retry[2];
 };

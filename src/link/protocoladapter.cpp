@@ -61,7 +61,7 @@ protocoladapter::~protocoladapter()
     delete m_serialPort;
 }
 
-void protocoladapter::updateLinkState(int preferredKind)
+void protocoladapter::updateLinkState(LinkKind preferredKind)
 {
     const bool wasUp = m_linkUp;
     m_linkUp = m_serialOpen || m_tcpConnected;
@@ -195,7 +195,7 @@ bool protocoladapter::isSerialOpen() const
 
 protocoladapter::LinkKind protocoladapter::commandLink() const
 {
-    return static_cast<LinkKind>(m_linkKind);
+    return m_linkKind;
 }
 
 // Compared the way connectTcp() takes them, so a row connected to matches itself.
@@ -502,7 +502,7 @@ void protocoladapter::onSerialError(int error)
 
 // Told from the event loop, so that whoever listens may touch the links again;
 // by then the program may have reopened or closed that link itself.
-void protocoladapter::announceDrop(int kind)
+void protocoladapter::announceDrop(LinkKind kind)
 {
     QMetaObject::invokeMethod(this, [this, kind, epoch = m_linkEpoch[kind]] {
         if (m_linkEpoch[kind] == epoch)

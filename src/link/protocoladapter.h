@@ -20,6 +20,7 @@ class protocoladapter : public QObject
 
 public:
     enum LinkKind { SerialLink = 0, TcpLink = 1 };
+    Q_ENUM(LinkKind)
 
     static constexpr int ConnectTimeoutMs = 1000;
     static constexpr int DisconnectTimeoutMs = 30000;
@@ -83,9 +84,9 @@ public:
 
 signals:
     void sendData(QString data);
-    // The device side closed an open link (kind: 0 serial, 1 TCP). Delivered
+    // The device side closed an open link. Delivered
     // from the event loop, and only if that link has not been opened again.
-    void linkDropped(int kind);
+    void linkDropped(protocoladapter::LinkKind kind);
     // Whether any link is left to carry commands; emitted when that changes.
     void linkUpChanged(bool up);
     // A link that failed, a query left unanswered or a command that found no
@@ -98,10 +99,10 @@ signals:
     void busy(bool waiting);
     // The bytes of one command as they went to the wire.
     void bytesSent(const QByteArray &bytes);
-    // The operator opened or closed a link of this kind (kind: 0 serial, 1 TCP).
-    void linkTaken(int kind);
+    // The operator opened or closed a link of this kind.
+    void linkTaken(protocoladapter::LinkKind kind);
     // A try of retryLink() is over: the link is up again, or not.
-    void retryDone(int kind, bool up);
+    void retryDone(protocoladapter::LinkKind kind, bool up);
 
 private:
     protocoladapter();
@@ -124,13 +125,13 @@ private:
     void discardInput();
     void onTcpClosed();
     void onSerialError(int error);
-    void announceDrop(int kind);
+    void announceDrop(LinkKind kind);
     bool openPort(const QString &portName, const QString &baud);
     void onTcpRetryConnected();
     void onTcpRetryFailed();
     // Link up follows the transports: true while either one is open, and
     // commands go to the one still open when the other fails or closes.
-    void updateLinkState(int preferredKind);
+    void updateLinkState(LinkKind preferredKind);
 
     QSerialPort *m_serialPort = nullptr;
     // The port as the operator named it, for the words of a drop.
@@ -147,7 +148,7 @@ private:
     bool m_linkUp = false;
     bool m_tcpConnected = false;
     bool m_serialOpen = false;
-    int m_linkKind = SerialLink;
+    LinkKind m_linkKind = SerialLink;
     int m_replyTimeoutMs = 0;
     // Set while the program itself closes a link, which is no drop.
     bool m_closingTcp = false;

@@ -290,7 +290,7 @@ void CConnectFrame::initConnections()
     connect(m_allButton, &QPushButton::clicked, this, &CConnectFrame::onSeleteAll);
     connect(m_clearButton, &QPushButton::clicked, this, &CConnectFrame::onClearAll);
     // The device closed a link under us: show that side as it now is.
-    connect(&protocoladapter::instance(), &protocoladapter::linkDropped, this, [this](int kind) {
+    connect(&protocoladapter::instance(), &protocoladapter::linkDropped, this, [this](protocoladapter::LinkKind kind) {
         if (!m_keeper || !m_keeper->isRetrying(kind))
             updateLinkUi(kind == protocoladapter::TcpLink ? NetSide : SerialSide, false);
     });
@@ -299,10 +299,10 @@ void CConnectFrame::initConnections()
 void CConnectFrame::setLinkKeeper(LinkKeeper *keeper)
 {
     m_keeper = keeper;
-    connect(keeper, &LinkKeeper::retrying, this, [this](int kind) {
+    connect(keeper, &LinkKeeper::retrying, this, [this](protocoladapter::LinkKind kind) {
         showRetrying(kind == protocoladapter::TcpLink ? NetSide : SerialSide);
     });
-    connect(keeper, &LinkKeeper::restored, this, [this](int kind) {
+    connect(keeper, &LinkKeeper::restored, this, [this](protocoladapter::LinkKind kind) {
         updateLinkUi(kind == protocoladapter::TcpLink ? NetSide : SerialSide, true);
     });
 }
@@ -318,7 +318,7 @@ void CConnectFrame::showRetrying(LinkSide side)
 
 bool CConnectFrame::stopRetrying(LinkSide side)
 {
-    const int kind = side == NetSide ? protocoladapter::TcpLink : protocoladapter::SerialLink;
+    const protocoladapter::LinkKind kind = side == NetSide ? protocoladapter::TcpLink : protocoladapter::SerialLink;
     if (!m_keeper || !m_keeper->isRetrying(kind))
         return false;
     m_keeper->stop(kind);
