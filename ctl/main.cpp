@@ -12,7 +12,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("matrixctl"));
     QCoreApplication::setApplicationVersion(QStringLiteral(MC_VERSION));
     // The link code's developer traces would mix with what scripts read.
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    QLoggingCategory::setFilterRules(QStringLiteral("matrix.link.debug=false\nmatrix.store.debug=false"));
 
     CtlOptions options;
     switch (options.parse(QCoreApplication::arguments())) {

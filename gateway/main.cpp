@@ -33,8 +33,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("matrix-gateway"));
     QCoreApplication::setApplicationVersion(QStringLiteral(MC_VERSION));
-    // The stores' developer traces would mix with the log.
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    // The link and store developer traces would mix with the log.
+    QLoggingCategory::setFilterRules(QStringLiteral("matrix.link.debug=false\nmatrix.store.debug=false"));
 
     GatewayOptions options;
     switch (options.parse(QCoreApplication::arguments())) {

@@ -4,6 +4,7 @@
 #include "config/filenotices.h"
 #include "config/initext.h"
 #include "config/settings.h"
+#include "config/storetrace.h"
 
 #include <QDebug>
 #include <QFile>
@@ -50,7 +51,7 @@ bool validIndex(int index, const char *what)
 {
     if (index >= 0 && index < Settings::MaxChannels)
         return true;
-    qDebug() << "alias store: no" << what << "channel at index" << index;
+    qCDebug(lcStore) << "alias store: no" << what << "channel at index" << index;
     return false;
 }
 
@@ -67,10 +68,10 @@ AliasStore::AliasStore()
     // Written beside the old file and renamed over it, so a kill mid-write leaves it whole.
     m_settings->setAtomicSyncRequired(true);
     if (aliasFileMissing()) {
-        qDebug() << "create file";
+        qCDebug(lcStore) << "create file";
         createDefaults();
     } else {
-        qDebug() << "load file";
+        qCDebug(lcStore) << "load file";
         load();
     }
 }

@@ -2,6 +2,7 @@
 
 #include "config/damagedcopy.h"
 #include "config/filenotices.h"
+#include "config/storetrace.h"
 
 #include <QDebug>
 #include <QDir>
@@ -59,7 +60,7 @@ QJsonValue refiled(const QJsonValue &value)
 DeviceStore::DeviceStore()
 {
     const QString path = QDir::currentPath() + QLatin1Char('/') + StoreName;
-    qDebug() << "currentPath" << path;
+    qCDebug(lcStore) << "currentPath" << path;
     m_file.setFileName(path);
     load();
 }
@@ -160,7 +161,7 @@ void DeviceStore::save()
         return;
     // Writing over a file that could not be read would lose it for good.
     if (m_unreadable) {
-        qDebug() << "create file" << m_file.fileName() << "not written: it could not be read at start";
+        qCDebug(lcStore) << "create file" << m_file.fileName() << "not written: it could not be read at start";
         return;
     }
     m_root.remove(ItemsKey);

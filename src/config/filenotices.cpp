@@ -1,5 +1,7 @@
 #include "config/filenotices.h"
 
+#include "config/storetrace.h"
+
 #include <QCoreApplication>
 #include <QDebug>
 
@@ -32,7 +34,7 @@ FileNotices &FileNotices::instance()
 
 void FileNotices::report(const char *source, const QStringList &args)
 {
-    qDebug().noquote() << filled(QString::fromUtf8(source), args);
+    qCDebug(lcStore).noquote() << filled(QString::fromUtf8(source), args);
     m_pending.append({source, args});
     emit reported();
 }

@@ -3,6 +3,7 @@
 #include "config/damagedcopy.h"
 #include "config/filenotices.h"
 #include "config/initext.h"
+#include "config/storetrace.h"
 
 #include <QDebug>
 #include <QFile>
@@ -52,10 +53,10 @@ SceneStore::SceneStore()
     // Written beside the old file and renamed over it, so a kill mid-write leaves it whole.
     m_settings->setAtomicSyncRequired(true);
     if (sceneFileMissing()) {
-        qDebug() << "create file";
+        qCDebug(lcStore) << "create file";
         createDefaults();
     } else {
-        qDebug() << "load file";
+        qCDebug(lcStore) << "load file";
         load();
     }
 }

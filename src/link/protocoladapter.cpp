@@ -1,6 +1,7 @@
 #include "link/protocoladapter.h"
 
 #include "config/linkparameters.h"
+#include "link/linktrace.h"
 #include "link/matrixcommand.h"
 #include "link/wiretext.h"
 
@@ -150,7 +151,7 @@ bool protocoladapter::connectTcp(const QString &host, const QString &port)
         connected = m_tcpSocket->waitForConnected(ConnectTimeoutMs);
     }
     if (!connected) {
-        qDebug().noquote() << m_tcpSocket->errorString();
+        qCDebug(lcLink).noquote() << m_tcpSocket->errorString();
         emit linkFailed(tr("can't connect to %1:%2: %3").arg(host, port, m_tcpSocket->errorString()));
     }
     m_tcpConnected = connected;
@@ -171,7 +172,7 @@ bool protocoladapter::disconnectTcp()
             return m_linkUp;
         }
     }
-    qDebug() << "断开成功 XXXXXXXXXXXXXXXXXXXXXXXXXX";
+    qCDebug(lcLink) << "断开成功 XXXXXXXXXXXXXXXXXXXXXXXXXX";
     ++m_linkEpoch[TcpLink];
     m_tcpConnected = false;
     updateLinkState(m_linkKind);
@@ -471,14 +472,14 @@ void protocoladapter::readReply(int maxSize)
            && (device->bytesAvailable() > 0 || device->waitForReadyRead(ReplyGapMs))) {
         m_reply += device->read(maxSize - m_reply.size());
     }
-    qDebug().noquote().nospace() << "in    " << m_reply.toHex();
+    qCDebug(lcLink).noquote().nospace() << "in    " << m_reply.toHex();
 }
 
 void protocoladapter::onTcpClosed()
 {
     if (m_closingTcp || !m_tcpConnected)
         return;
-    qDebug().noquote() << "TCP link dropped:" << m_tcpSocket->peerName() << m_tcpSocket->errorString();
+    qCDebug(lcLink).noquote() << "TCP link dropped:" << m_tcpSocket->peerName() << m_tcpSocket->errorString();
     emit linkFailed(tr("TCP link dropped: %1").arg(m_tcpSocket->errorString()));
     m_tcpConnected = false;
     updateLinkState(m_linkKind);
@@ -492,7 +493,7 @@ void protocoladapter::onSerialError(int error)
 {
     if (m_closingSerial || !m_serialOpen || (error != QSerialPort::ResourceError && error != QSerialPort::ReadError))
         return;
-    qDebug().noquote() << "serial link dropped:" << m_serialPort->portName() << m_serialPort->errorString();
+    qCDebug(lcLink).noquote() << "serial link dropped:" << m_serialPort->portName() << m_serialPort->errorString();
     emit linkFailed(tr("serial link %1 dropped: %2").arg(m_serialName, m_serialPort->errorString()));
     m_serialPort->close();
     m_serialOpen = false;

@@ -1,0 +1,3 @@
+#include "config/storetrace.h"
+
+Q_LOGGING_CATEGORY(lcStore, "matrix.store")

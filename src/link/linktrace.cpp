@@ -1,0 +1,3 @@
+#include "link/linktrace.h"
+
+Q_LOGGING_CATEGORY(lcLink, "matrix.link")
