@@ -39,15 +39,15 @@ protocoladapter::protocoladapter()
     m_tcpSocket->abort();
 
     // A device that goes away must not leave a dead link taking commands.
-    connect(m_tcpSocket, &QAbstractSocket::disconnected, this, &protocoladapter::onTcpClosed);
-    connect(m_tcpSocket, &QAbstractSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
+    connect(m_tcpSocket.get(), &QAbstractSocket::disconnected, this, &protocoladapter::onTcpClosed);
+    connect(m_tcpSocket.get(), &QAbstractSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
         if (m_retryingTcp)
             onTcpRetryFailed();
         else if (error == QAbstractSocket::RemoteHostClosedError)
             onTcpClosed();
     });
-    connect(m_tcpSocket, &QAbstractSocket::connected, this, &protocoladapter::onTcpRetryConnected);
-    connect(m_serialPort, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
+    connect(m_tcpSocket.get(), &QAbstractSocket::connected, this, &protocoladapter::onTcpRetryConnected);
+    connect(m_serialPort.get(), &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
         onSerialError(error);
     });
 }
@@ -57,9 +57,6 @@ protocoladapter::~protocoladapter()
     // Deleting a connected socket closes it; that is no drop to report.
     m_tcpSocket->disconnect(this);
     m_serialPort->disconnect(this);
-    delete m_command;
-    delete m_tcpSocket;
-    delete m_serialPort;
 }
 
 void protocoladapter::updateLinkState(LinkKind preferredKind)
@@ -398,12 +395,12 @@ bool protocoladapter::send(QString command)
 
 bool protocoladapter::writeSerial(const QString &command)
 {
-    return m_linkUp && writeBytes(m_serialPort, WireText::bytes(command));
+    return m_linkUp && writeBytes(m_serialPort.get(), WireText::bytes(command));
 }
 
 bool protocoladapter::writeTcp(const QString &command)
 {
-    return m_linkUp && writeBytes(m_tcpSocket, WireText::bytes(command));
+    return m_linkUp && writeBytes(m_tcpSocket.get(), WireText::bytes(command));
 }
 
 // Announces the bytes the link took, and reports a write that fell short.
@@ -420,7 +417,7 @@ bool protocoladapter::writeBytes(QIODevice *device, const QByteArray &bytes)
 
 QIODevice *protocoladapter::commandDevice() const
 {
-    return m_linkKind == SerialLink ? static_cast<QIODevice *>(m_serialPort) : m_tcpSocket;
+    return m_linkKind == SerialLink ? static_cast<QIODevice *>(m_serialPort.get()) : m_tcpSocket.get();
 }
 
 // The answer comes back on the link the query went out on.
@@ -428,11 +425,11 @@ QIODevice *protocoladapter::replyDevice(int *timeoutMs) const
 {
     if (m_linkKind == SerialLink && m_serialOpen) {
         *timeoutMs = m_replyTimeoutMs > 0 ? m_replyTimeoutMs : SerialReplyTimeoutMs;
-        return m_serialPort;
+        return m_serialPort.get();
     }
     if (m_linkKind == TcpLink && m_tcpConnected) {
         *timeoutMs = m_replyTimeoutMs > 0 ? m_replyTimeoutMs : TcpReplyTimeoutMs;
-        return m_tcpSocket;
+        return m_tcpSocket.get();
     }
     return nullptr;
 }
@@ -441,7 +438,7 @@ void protocoladapter::discardInput()
 {
     int timeoutMs = 0;
     QIODevice *device = replyDevice(&timeoutMs);
-    if (device == m_serialPort) {
+    if (device == m_serialPort.get()) {
         m_serialPort->clear(QSerialPort::Input);
     } else if (device) {
         device->readAll();

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class QIODevice;
 class QSerialPort;
 class QTcpSocket;
@@ -133,7 +135,7 @@ private:
     // commands go to the one still open when the other fails or closes.
     void updateLinkState(LinkKind preferredKind);
 
-    QSerialPort *m_serialPort = nullptr;
+    std::unique_ptr<QSerialPort> m_serialPort;
     // The port as the operator named it, for the words of a drop.
     QString m_serialName;
     QString m_serialBaud;
@@ -142,8 +144,8 @@ private:
     QString m_tcpPort;
     // A background connect is under way.
     bool m_retryingTcp = false;
-    QTcpSocket *m_tcpSocket = nullptr;
-    matrixcommand *m_command = nullptr;
+    std::unique_ptr<QTcpSocket> m_tcpSocket;
+    std::unique_ptr<matrixcommand> m_command;
     QByteArray m_reply;
     bool m_linkUp = false;
     bool m_tcpConnected = false;

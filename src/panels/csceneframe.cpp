@@ -29,12 +29,7 @@ CSceneFrame::CSceneFrame(QWidget *parent)
     initConnections();
 }
 
-// The store goes first: it writes the names of this run to disk.
-CSceneFrame::~CSceneFrame()
-{
-    delete m_sceneStore;
-    m_sceneStore = nullptr;
-}
+CSceneFrame::~CSceneFrame() = default;
 
 void CSceneFrame::initLayout()
 {

@@ -3,6 +3,8 @@
 #include <QFrame>
 #include <QList>
 
+#include <memory>
+
 class ButtonWithMenu;
 class CAliasSetting;
 class QGroupBox;
@@ -59,7 +61,8 @@ private:
     QSignalMapper *m_loadRenameMapper = nullptr;
     QList<ButtonWithMenu *> m_saveButtons;
     QList<ButtonWithMenu *> m_loadButtons;
-    SceneStore *m_sceneStore = nullptr;
+    // Destroyed before the widgets: it writes the names of this run to disk.
+    std::unique_ptr<SceneStore> m_sceneStore;
     CAliasSetting *m_aliasDialog = nullptr;
     QPushButton *m_buzzOnButton = nullptr;
     QPushButton *m_buzzOffButton = nullptr;
