@@ -85,6 +85,7 @@ private slots:
         m_env.writeFile("AppConfig.ini", "[General]\noutcount=12\n");
         QVERIFY(QDir().mkdir("damaged"));
         m_env.writeFile("damaged/UserData.ini", "[General]\nid=abc\n");
+        m_env.writeFile("damaged/list.json", "[{\"ip\": \"127.0.0.1\"}]");
         m_env.writeFile("AliasConfig.ini", "[InputAlias]\n3=Camera\n[OutputAlias]\n2=Projector\n5=Recorder\n"
                                            "6=recorder\n7=Meeting room\n");
         m_env.writeFile("SceneConfig.ini", "[SceneConfig]\n4=Evening\n");
@@ -141,6 +142,7 @@ private slots:
                               "Twice\t127.0.0.1\t2\n");
         row("--book nothing devices", "", 2, "cannot read the address book \"nothing\"");
         row("--book UserData.ini devices", "", 2, "is not valid JSON");
+        row("--book damaged/list.json devices", "", 2, "holds no list of devices");
         row("@tcp net set 10.0.0.5 255.0.0.0 10.0.0.1", "HWS10.0.0.5.255.0.0.0.10.0.0.1", 0,
             "T HWS10.0.0.5.255.0.0.0.10.0.0.1\n");
         row("@tcp net reset", "HWR", 0, "T HWR\n");

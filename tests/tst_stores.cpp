@@ -123,6 +123,7 @@ void TstStores::startAndExit_data()
     const QString app("AppConfig.ini"), user("UserData.ini"), aliases("AliasConfig.ini"), scenes("SceneConfig.ini");
     row("counts -3 and 65", app, "[General]\nincount=-3\noutcount=65\nlangType=2\ntype=5\n", "16|64|2|5", {"langType=2\n"}, false,
         "incount=-3, which is no whole number from 0 to 64: 16 is used\noutcount=65, .* 64 is used");
+    row("counts 0", app, "[General]\nincount=0\noutcount=0\n", "16|16|0|0", {"incount=0\n"});
     row("counts and language no number", app, "[General]\nincount=x\nlangType=2a\n", "16|16|0|0", {"incount=x\n"}, false,
         "incount=x, .*: 16 is used\nlangType=2a, which is no whole number: it reads as absent");
     row("id -1, blanks", user, "[General]\nid=-1\nPort=\nBaud=\nIPAdd=\nNetPort=\n", fresh, {"Baud=9600\n", "Port=COM1\n"});
@@ -206,6 +207,9 @@ void TstStores::startAndExit()
         const auto expected = [&line](const QString &pattern) { return QRegularExpression(pattern).match(line).hasMatch(); };
         QVERIFY2(kept || content == Socket || std::any_of(patterns.cbegin(), patterns.cend(), expected), qPrintable(line));
     }
+    // However often a file is read, each of its problems is told once.
+    QStringList told = console.lines().filter(Complaint);
+    QCOMPARE(told.removeDuplicates(), 0);
     // What cannot be read is left where it is, never written over.
     if (content == Socket) {
         QVERIFY(QFileInfo::exists(file) && !QFileInfo(file).isFile());

@@ -66,7 +66,6 @@ SceneStore::~SceneStore()
     if (!writeBack())
         FileNotices::instance().report(
             QT_TRANSLATE_NOOP("FileNotices", "%1 could not be written; the scene names of this run are lost"), {SceneFile});
-    m_settings.reset();
 }
 
 QString SceneStore::sceneName(int index) const
