@@ -95,6 +95,10 @@ private slots:
         protocoladapter::instance().sendOneByOne();
         QCOMPARE(m_pty.readAtLeast(sent.size() + 7), sent + "1TOONE.");
         QCOMPARE(entries(frame, "textLog").join('|'), logged + "1TOONE.");
+        // A notice stands out in red; a command that went out does not.
+        const QTextDocument *text = frame.findChild<QTextEdit *>("textLog")->document();
+        for (QTextBlock block = text->begin(); block.isValid(); block = block.next())
+            QCOMPARE(block.begin().fragment().charFormat().foreground().color() == Qt::red, block.text().contains("[!]"));
         // Only bytes that went to the wire, exactly those.
         QCOMPARE(entries(frame, "hexLog").join('|'), (sent.isEmpty() ? QString() : HexText::toHexText(sent) + '|') + "31 54 4F 4F 4E 45 2E");
     }
