@@ -60,6 +60,13 @@ int boxValue(const QComboBox *box)
 }
 
 
+QPushButton *makeButton(const char *objectName)
+{
+    auto *button = new QPushButton;
+    button->setObjectName(QLatin1String(objectName));
+    return button;
+}
+
 QLabel *makeInfoLabel(const char *objectName)
 {
     auto *label = new QLabel;
@@ -122,11 +129,17 @@ int AdvancedSetting::value(Box box) const
 
 void AdvancedSetting::initLayout()
 {
+    // Each run mode: its group, its start/stop button and where its routes show.
+    m_pollGroup = new QGroupBox;
+    m_timingGroup = new QGroupBox;
+    m_pollButton = makeButton("pollButton");
+    m_timingButton = makeButton("timingButton");
+    m_pollInfoLabel = makeInfoLabel("pollInfoLabel");
+    m_timingInfoLabel = makeInfoLabel("timingInfoLabel");
     initPollGroup();
     initTimingGroup();
 
-    m_backButton = new QPushButton;
-    m_backButton->setObjectName(QStringLiteral("backButton"));
+    m_backButton = makeButton("backButton");
     auto *backRow = new QHBoxLayout;
     backRow->addStretch();
     backRow->addWidget(m_backButton);
@@ -139,11 +152,6 @@ void AdvancedSetting::initLayout()
 
 void AdvancedSetting::initPollGroup()
 {
-    m_pollGroup = new QGroupBox;
-    m_pollButton = new QPushButton;
-    m_pollButton->setObjectName(QStringLiteral("pollButton"));
-    m_pollInfoLabel = makeInfoLabel("pollInfoLabel");
-
     // Each label stands over its box.
     auto *grid = new QGridLayout;
     for (int column = 0; column <= PollSleep; ++column) {
@@ -161,11 +169,6 @@ void AdvancedSetting::initPollGroup()
 
 void AdvancedSetting::initTimingGroup()
 {
-    m_timingGroup = new QGroupBox;
-    m_timingButton = new QPushButton;
-    m_timingButton->setObjectName(QStringLiteral("timingButton"));
-    m_timingInfoLabel = makeInfoLabel("timingInfoLabel");
-
     // Each label stands before its box.
     auto *row = new QHBoxLayout;
     row->setSpacing(TimingRowSpacing);

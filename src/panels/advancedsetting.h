@@ -59,15 +59,15 @@ private:
     QComboBox *m_boxes[BoxCount] = {};
     QLabel *m_labels[BoxCount] = {};
     QGroupBox *m_pollGroup = nullptr;
-    QPushButton *m_pollButton = nullptr;
-    QLabel *m_pollInfoLabel = nullptr;
-
     QGroupBox *m_timingGroup = nullptr;
+    QPushButton *m_pollButton = nullptr;
     QPushButton *m_timingButton = nullptr;
+    // Each shows its mode's last route.
+    QLabel *m_pollInfoLabel = nullptr;
     QLabel *m_timingInfoLabel = nullptr;
-
     QPushButton *m_backButton = nullptr;
 
+    // Runs the mode in m_runMode; none while nothing runs.
     QTimer *m_switchTimer = nullptr;
     RunMode m_runMode = PollMode;
 

@@ -75,31 +75,25 @@ void CSwitcherFrame::initLayout()
 
 void CSwitcherFrame::initActionRow(QHBoxLayout *row)
 {
-    m_allRadio = new QRadioButton;
-    m_videoRadio = new QRadioButton;
-    m_audioRadio = new QRadioButton;
-    m_edidRadio = new QRadioButton(QStringLiteral("EDID"));
+    m_typeGroup = new QButtonGroup(this);
+    for (const int type : {TypeAll, TypeVideo, TypeAudio, TypeEdid})
+        m_typeGroup->addButton(new QRadioButton, type);
+    m_typeGroup->button(TypeEdid)->setText(QStringLiteral("EDID"));
     m_switchButton = new QPushButton;
     m_switchAllButton = new QPushButton;
     m_oneByOneButton = new QPushButton;
     m_writeButton = new QPushButton;
     m_settingButton = new QPushButton;
 
-    m_typeGroup = new QButtonGroup(this);
-    m_typeGroup->addButton(m_allRadio, TypeAll);
-    m_typeGroup->addButton(m_videoRadio, TypeVideo);
-    m_typeGroup->addButton(m_audioRadio, TypeAudio);
-    m_typeGroup->addButton(m_edidRadio, TypeEdid);
-
-    row->addWidget(m_allRadio);
-    row->addWidget(m_videoRadio);
-    row->addWidget(m_audioRadio);
+    row->addWidget(m_typeGroup->button(TypeAll));
+    row->addWidget(m_typeGroup->button(TypeVideo));
+    row->addWidget(m_typeGroup->button(TypeAudio));
     row->addSpacing(TypeToActionSpacing);
     row->addWidget(m_switchButton);
     row->addWidget(m_switchAllButton);
     row->addWidget(m_oneByOneButton);
     row->addStretch();
-    row->addWidget(m_edidRadio);
+    row->addWidget(m_typeGroup->button(TypeEdid));
     row->addWidget(m_writeButton);
     row->addWidget(m_settingButton);
 
@@ -142,12 +136,19 @@ bool CSwitcherFrame::ticksFit(const QPushButton *button, int ticked, Need need, 
     return true;
 }
 
+bool CSwitcherFrame::routeFits(const QPushButton *button, Need inputNeed, Need outputNeed,
+                               QList<int> *inputs, QList<int> *outputs)
+{
+    *inputs = m_inputGrid->selectedChannels();
+    *outputs = m_outputGrid->selectedChannels();
+    return ticksFit(button, inputs->size(), inputNeed, true)
+        && ticksFit(button, outputs->size(), outputNeed, false);
+}
+
 void CSwitcherFrame::clickSwitcher()
 {
-    const QList<int> inputs = m_inputGrid->selectedChannels();
-    const QList<int> outputs = m_outputGrid->selectedChannels();
-    if (!ticksFit(m_switchButton, inputs.size(), ExactlyOne, true)
-        || !ticksFit(m_switchButton, outputs.size(), AtLeastOne, false))
+    QList<int> inputs, outputs;
+    if (!routeFits(m_switchButton, ExactlyOne, AtLeastOne, &inputs, &outputs))
         return;
     QStringList outputTexts;
     for (int output : outputs)
@@ -169,10 +170,8 @@ void CSwitcherFrame::clickSwitchOneByOne()
 
 void CSwitcherFrame::clickWrite()
 {
-    const QList<int> inputs = m_inputGrid->selectedChannels();
-    const QList<int> outputs = m_outputGrid->selectedChannels();
-    if (!ticksFit(m_writeButton, inputs.size(), AtLeastOne, true)
-        || !ticksFit(m_writeButton, outputs.size(), ExactlyOne, false))
+    QList<int> inputs, outputs;
+    if (!routeFits(m_writeButton, AtLeastOne, ExactlyOne, &inputs, &outputs))
         return;
     for (int input : inputs) {
         qDebug() << "xxxxxxx" << input;
@@ -244,9 +243,9 @@ void CSwitcherFrame::changeEvent(QEvent *event)
 // The channel groups translate themselves.
 void CSwitcherFrame::retranslateUi()
 {
-    m_allRadio->setText(tr("All"));
-    m_videoRadio->setText(tr("Video"));
-    m_audioRadio->setText(tr("Audio"));
+    m_typeGroup->button(TypeAll)->setText(tr("All"));
+    m_typeGroup->button(TypeVideo)->setText(tr("Video"));
+    m_typeGroup->button(TypeAudio)->setText(tr("Audio"));
     m_switchButton->setText(tr("Switch"));
     m_switchAllButton->setText(tr("Switch All"));
     m_oneByOneButton->setText(tr("One By One"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QList>
 #include <QPointer>
 
 #include <memory>
@@ -12,7 +13,6 @@ class ChannelGrid;
 class QButtonGroup;
 class QHBoxLayout;
 class QPushButton;
-class QRadioButton;
 class QVBoxLayout;
 
 // The routing panel: one toggle tile per matrix input and output, the switching
@@ -57,14 +57,14 @@ private:
     enum Need { AtLeastOne, ExactlyOne };
     // Whether as many channels are ticked as the button needs; if not, the console hears why.
     bool ticksFit(const QPushButton *button, int ticked, Need need, bool inputs);
+    // The ticked channels of both sides, if they fit what the button needs.
+    bool routeFits(const QPushButton *button, Need inputNeed, Need outputNeed, QList<int> *inputs,
+                   QList<int> *outputs);
 
     ChannelGrid *m_inputGrid = nullptr;
     ChannelGrid *m_outputGrid = nullptr;
+    // The type's radio buttons, by the type each stands for.
     QButtonGroup *m_typeGroup = nullptr;
-    QRadioButton *m_allRadio = nullptr;
-    QRadioButton *m_videoRadio = nullptr;
-    QRadioButton *m_audioRadio = nullptr;
-    QRadioButton *m_edidRadio = nullptr;
     QPushButton *m_switchButton = nullptr;
     QPushButton *m_switchAllButton = nullptr;
     QPushButton *m_oneByOneButton = nullptr;

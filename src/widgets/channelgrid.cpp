@@ -12,13 +12,15 @@
 
 namespace {
 
-constexpr int ChannelsPerColumn = 8;
-constexpr int GroupMinimumHeight = 212;
-constexpr int GroupTopMargin = 10;
-// Tight rows so that eight of them, and the sideways scroll bar that 64 channels
-// bring, fit the group's minimum height.
-constexpr int TileRowSpacing = 2;
-constexpr int TileColumnSpacing = 6;
+enum GridSize : int {
+    ChannelsPerColumn = 8,
+    GroupMinimumHeight = 212,
+    GroupTopMargin = 10,
+    // Tight rows so that eight of them, and the sideways scroll bar that 64
+    // channels bring, fit the group's minimum height.
+    TileRowSpacing = 2,
+    TileColumnSpacing = 6
+};
 // Tiles are as wide as a default name needs, whatever name they show, so that
 // 64 channels scroll sideways and a long name widens no column.
 const QString TileSample = QStringLiteral("Matrix Out 64");
