@@ -47,9 +47,9 @@ CSwitcherFrame::~CSwitcherFrame()
 void CSwitcherFrame::initLayout()
 {
     QStringList inputs, outputs;
-    for (int i = 0; i < getInCount(); ++i)
+    for (int i = 0, count = getInCount(); i < count; ++i)
         inputs << m_aliasStore->inputAlias(i);
-    for (int i = 0; i < getOutCount(); ++i)
+    for (int i = 0, count = getOutCount(); i < count; ++i)
         outputs << m_aliasStore->outputAlias(i);
     // A tick clears the others on the side that takes one channel: the input
     // for a switch, the output for EDID; read at each click.
