@@ -69,6 +69,8 @@ private slots:
         QTest::newRow("type outside 0-3: all add up") << 7 << "i1 i2 o4 o2" << "i1 i2 o2 o4" << QByteArray() << "|";
         QTest::newRow("a type clears outputs") << 1 << "i3 o5 o6 Audio i2" << "i2" << QByteArray("1D02TOALL.") << "2|2";
         QTest::newRow("the same type clears inputs") << 2 << "i3 o5 Audio" << "" << QByteArray() << "2|2";
+        QTest::newRow("poll page and back twice") << 1 << "Setting Back Setting Back i2 o3 o4" << "i2 o3 o4"
+                                                  << QByteArray("1D2V3,4.1D02TOALL.") << "|1";
         QTest::newRow("EDID picked: its rules") << 7 << "EDID i1 i2 o2 o1 o1" << "i1 i2" << QByteArray() << "3|3";
     }
 

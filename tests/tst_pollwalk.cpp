@@ -88,7 +88,6 @@ private slots:
         QVERIFY(chinese.load(QStringLiteral(MC_RUN_DIR "/Lang/zh_cn.qm")));
         {
             AdvancedSetting page;
-            QFile::remove(m_env->filePath("UserData.ini")); // what the page saves must be written anew
             const auto widget = [&page](const char *name) { return page.findChild<QWidget *>(QLatin1String(name)); };
             auto *poll = qobject_cast<QPushButton *>(widget("pollButton"));
             auto *timing = qobject_cast<QPushButton *>(widget("timingButton"));
@@ -153,6 +152,30 @@ private slots:
                                 "TimingEnd", "TimingOut", "TimingSleep"})
             values << stored.value(QLatin1String(key)).toString();
         QCOMPARE(values.join(QLatin1Char(' ')), QStringLiteral("2 3 3 5 300 5 6 0 200"));
+    }
+
+    // What UserData.ini holds after a page was up and the operator chose nothing: untouched when it held a choice of
+    // every box, else each box's value written in (QSettings orders the keys).
+    void storedOnce_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        const QByteArray all("[General]\nTimingSleep=200\nPollInBegin=2\nPollInEnd=3\nPollOutStart=3\nPollOutEnd=5\n"
+                             "PollSleep=300\nTimingStart=5\nTimingEnd=6\nTimingOut=0\n");
+        QTest::newRow("every box stored") << all << all;
+        QTest::newRow("none stored") << QByteArray("[General]\nid=7\n")
+                                     << QByteArray("[General]\nPollInBegin=1\nPollInEnd=1\nPollOutEnd=1\nPollOutStart=1\n"
+                                                   "PollSleep=100\nTimingEnd=1\nTimingOut=0\nTimingSleep=100\nTimingStart=1\nid=7\n");
+    }
+
+    void storedOnce()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        m_env->writeFile("AppConfig.ini", "[General]\nincount=6\noutcount=5\n");
+        m_env->writeFile("UserData.ini", before);
+        AdvancedSetting().show();
+        QCOMPARE(m_env->readFile("UserData.ini"), after);
     }
 };
 

@@ -411,18 +411,6 @@
     <context>
         <name>CSwitcherFrame</name>
         <message>
-            <source>Matrix In</source>
-            <translation>矩陣輸入</translation>
-        </message>
-        <message>
-            <source>Rename</source>
-            <translation>重新命名</translation>
-        </message>
-        <message>
-            <source>Matrix Out</source>
-            <translation>矩陣輸出</translation>
-        </message>
-        <message>
             <source>All</source>
             <translation>全部</translation>
         </message>
@@ -500,6 +488,21 @@
         <message>
             <source>Routing</source>
             <translation>路由</translation>
+        </message>
+    </context>
+    <context>
+        <name>ChannelGrid</name>
+        <message>
+            <source>Matrix In</source>
+            <translation>矩陣輸入</translation>
+        </message>
+        <message>
+            <source>Matrix Out</source>
+            <translation>矩陣輸出</translation>
+        </message>
+        <message>
+            <source>Rename</source>
+            <translation>重新命名</translation>
         </message>
     </context>
     <context>

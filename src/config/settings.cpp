@@ -189,6 +189,8 @@ void setIPAdd(const QString &value) { writeValue(UserDataFile, QStringLiteral("I
 QString getNetPort() { return readString(UserDataFile, QStringLiteral("NetPort")); }
 void setNetPort(const QString &value) { writeValue(UserDataFile, QStringLiteral("NetPort"), value); }
 
+QString getUserDataText(const QString &key) { return storedText(readValue(UserDataFile, key)); }
+
 int getPollInBegin() { return readInt(UserDataFile, QStringLiteral("PollInBegin")); }
 void setPollInBegin(int value) { writeValue(UserDataFile, QStringLiteral("PollInBegin"), value); }
 int getPollInEnd() { return readInt(UserDataFile, QStringLiteral("PollInEnd")); }

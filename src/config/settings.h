@@ -51,6 +51,9 @@ void setIPAdd(const QString &value);
 QString getNetPort();
 void setNetPort(const QString &value);
 
+// The text "UserData.ini" holds under key, as stored; empty when absent.
+QString getUserDataText(const QString &key);
+
 int getPollInBegin();
 void setPollInBegin(int value);
 int getPollInEnd();

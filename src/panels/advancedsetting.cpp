@@ -19,7 +19,6 @@
 
 #include <iterator>
 #include <optional>
-#include <utility>
 
 namespace {
 
@@ -61,75 +60,86 @@ int boxValue(const QComboBox *box)
 }
 
 
-QComboBox *makeBox(const char *objectName)
+QPushButton *makeButton(const char *objectName)
 {
-    auto *box = new QComboBox;
-    box->setObjectName(QLatin1String(objectName));
-    box->setView(new QListView(box));
-    return box;
+    auto *button = new QPushButton;
+    button->setObjectName(QLatin1String(objectName));
+    return button;
 }
 
-QLabel *makeInfoLabel(const QString &text)
+QLabel *makeInfoLabel(const char *objectName)
 {
-    auto *label = new QLabel(text);
+    auto *label = new QLabel;
+    label->setObjectName(QLatin1String(objectName));
     label->setStyleSheet(QString::fromLatin1(InfoLabelStyle));
     return label;
 }
 
-} // namespace
-
-// A box whose choice is kept in "UserData.ini" under key.
-struct AdvancedSetting::StoredBox
+// Each box with the label that names it and the setting it is kept in, in the
+// order of AdvancedSetting::Box.
+struct StoredBox
 {
-    QComboBox *box;
+    const char *objectName;
+    const char *caption;
     const char *key;
     int (*stored)();
     void (*store)(int);
 };
 
+const StoredBox StoredBoxes[] = {
+    {"pollInBeginBox", QT_TRANSLATE_NOOP("AdvancedSetting", "Input Begin"), "PollInBegin", getPollInBegin, setPollInBegin},
+    {"pollInEndBox", QT_TRANSLATE_NOOP("AdvancedSetting", "Input End"), "PollInEnd", getPollInEnd, setPollInEnd},
+    {"pollOutBeginBox", QT_TRANSLATE_NOOP("AdvancedSetting", "Output Begin"), "PollOutStart", getPollOutStart, setPollOutStart},
+    {"pollOutEndBox", QT_TRANSLATE_NOOP("AdvancedSetting", "Output End"), "PollOutEnd", getPollOutEnd, setPollOutEnd},
+    {"pollSleepBox", QT_TRANSLATE_NOOP("AdvancedSetting", "Sleep"), "PollSleep", getPollSleep, setPollSleep},
+    {"timingInBeginBox", QT_TRANSLATE_NOOP("AdvancedSetting", "Input Begin"), "TimingStart", getTimingStart, setTimingStart},
+    {"timingInEndBox", QT_TRANSLATE_NOOP("AdvancedSetting", "Input End"), "TimingEnd", getTimingEnd, setTimingEnd},
+    {"timingOutBox", QT_TRANSLATE_NOOP("AdvancedSetting", "Output"), "TimingOut", getTimingOut, setTimingOut},
+    {"timingSleepBox", QT_TRANSLATE_NOOP("AdvancedSetting", "Sleep"), "TimingSleep", getTimingSleep, setTimingSleep}};
+
+} // namespace
+
 AdvancedSetting::AdvancedSetting(QWidget *parent)
     : QFrame(parent)
 {
+    static_assert(std::size(StoredBoxes) == BoxCount, "one row per box");
+    for (int i = 0; i < BoxCount; ++i) {
+        m_labels[i] = new QLabel;
+        m_boxes[i] = new QComboBox;
+        m_boxes[i]->setObjectName(QLatin1String(StoredBoxes[i].objectName));
+        m_boxes[i]->setView(new QListView(m_boxes[i]));
+        m_labels[i]->setBuddy(m_boxes[i]);
+    }
     initLayout();
     initConnections();
     fillBoxes();
     presetBoxes();
-    keepCaptions();
-    nameBoxes();
+    retranslateUi();
     // Stored as they change, so that a killed program keeps them too.
-    for (const StoredBox &stored : storedBoxes()) {
-        connect(stored.box, &QComboBox::currentTextChanged, this,
-                [store = stored.store](const QString &text) { store(text.toInt()); });
+    for (int i = 0; i < BoxCount; ++i) {
+        connect(m_boxes[i], &QComboBox::currentTextChanged, this,
+                [store = StoredBoxes[i].store](const QString &text) { store(text.toInt()); });
     }
 }
 
-// A run still going is simply dropped with the page: its timer is one of our children.
-AdvancedSetting::~AdvancedSetting()
+int AdvancedSetting::value(Box box) const
 {
-    for (const StoredBox &stored : storedBoxes())
-        stored.store(boxValue(stored.box));
-}
-
-QVector<AdvancedSetting::StoredBox> AdvancedSetting::storedBoxes() const
-{
-    return {{m_pollInBeginBox, "PollInBegin", getPollInBegin, setPollInBegin},
-            {m_pollInEndBox, "PollInEnd", getPollInEnd, setPollInEnd},
-            {m_pollOutBeginBox, "PollOutStart", getPollOutStart, setPollOutStart},
-            {m_pollOutEndBox, "PollOutEnd", getPollOutEnd, setPollOutEnd},
-            {m_pollSleepBox, "PollSleep", getPollSleep, setPollSleep},
-            {m_timingInBeginBox, "TimingStart", getTimingStart, setTimingStart},
-            {m_timingInEndBox, "TimingEnd", getTimingEnd, setTimingEnd},
-            {m_timingOutBox, "TimingOut", getTimingOut, setTimingOut},
-            {m_timingSleepBox, "TimingSleep", getTimingSleep, setTimingSleep}};
+    return boxValue(m_boxes[box]);
 }
 
 void AdvancedSetting::initLayout()
 {
+    // Each run mode: its group, its start/stop button and where its routes show.
+    m_pollGroup = new QGroupBox;
+    m_timingGroup = new QGroupBox;
+    m_pollButton = makeButton("pollButton");
+    m_timingButton = makeButton("timingButton");
+    m_pollInfoLabel = makeInfoLabel("pollInfoLabel");
+    m_timingInfoLabel = makeInfoLabel("timingInfoLabel");
     initPollGroup();
     initTimingGroup();
 
-    m_backButton = new QPushButton(tr("Back"));
-    m_backButton->setObjectName(QStringLiteral("backButton"));
+    m_backButton = makeButton("backButton");
     auto *backRow = new QHBoxLayout;
     backRow->addStretch();
     backRow->addWidget(m_backButton);
@@ -142,31 +152,11 @@ void AdvancedSetting::initLayout()
 
 void AdvancedSetting::initPollGroup()
 {
-    m_pollGroup = new QGroupBox(tr("Poll Setting"));
-    m_pollInBeginLabel = new QLabel(tr("Input Begin"));
-    m_pollInEndLabel = new QLabel(tr("Input End"));
-    m_pollOutBeginLabel = new QLabel(tr("Output Begin"));
-    m_pollOutEndLabel = new QLabel(tr("Output End"));
-    m_pollSleepLabel = new QLabel(tr("Sleep"));
-    m_pollInBeginBox = makeBox("pollInBeginBox");
-    m_pollInEndBox = makeBox("pollInEndBox");
-    m_pollOutBeginBox = makeBox("pollOutBeginBox");
-    m_pollOutEndBox = makeBox("pollOutEndBox");
-    m_pollSleepBox = makeBox("pollSleepBox");
-    m_pollButton = new QPushButton(tr("Start Poll"));
-    m_pollButton->setObjectName(QStringLiteral("pollButton"));
-    m_pollInfoLabel = makeInfoLabel(tr("Poll Info"));
-    m_pollInfoLabel->setObjectName(QStringLiteral("pollInfoLabel"));
-
     // Each label stands over its box.
     auto *grid = new QGridLayout;
-    QWidget *const labels[] = {m_pollInBeginLabel, m_pollInEndLabel, m_pollOutBeginLabel,
-                               m_pollOutEndLabel, m_pollSleepLabel};
-    QWidget *const boxes[] = {m_pollInBeginBox, m_pollInEndBox, m_pollOutBeginBox,
-                              m_pollOutEndBox, m_pollSleepBox};
-    for (int column = 0; column < int(std::size(labels)); ++column) {
-        grid->addWidget(labels[column], 0, column);
-        grid->addWidget(boxes[column], 1, column);
+    for (int column = 0; column <= PollSleep; ++column) {
+        grid->addWidget(m_labels[column], 0, column);
+        grid->addWidget(m_boxes[column], 1, column);
     }
 
     auto *row = new QHBoxLayout(m_pollGroup);
@@ -179,33 +169,15 @@ void AdvancedSetting::initPollGroup()
 
 void AdvancedSetting::initTimingGroup()
 {
-    m_timingGroup = new QGroupBox(tr("Timing Switch"));
-    m_timingInBeginLabel = new QLabel(tr("Input Begin"));
-    m_timingInEndLabel = new QLabel(tr("Input End"));
-    m_timingOutLabel = new QLabel(tr("Output"));
-    m_timingSleepLabel = new QLabel(tr("Sleep"));
-    m_timingInBeginBox = makeBox("timingInBeginBox");
-    m_timingInEndBox = makeBox("timingInEndBox");
-    m_timingOutBox = makeBox("timingOutBox");
-    m_timingSleepBox = makeBox("timingSleepBox");
-    m_timingButton = new QPushButton(tr("Start Timing"));
-    m_timingButton->setObjectName(QStringLiteral("timingButton"));
-    m_timingInfoLabel = makeInfoLabel(tr("Switch Info"));
-    m_timingInfoLabel->setObjectName(QStringLiteral("timingInfoLabel"));
-
+    // Each label stands before its box.
     auto *row = new QHBoxLayout;
     row->setSpacing(TimingRowSpacing);
-    row->addWidget(m_timingInBeginLabel);
-    row->addWidget(m_timingInBeginBox);
-    row->addSpacing(TimingPairSpacing);
-    row->addWidget(m_timingInEndLabel);
-    row->addWidget(m_timingInEndBox);
-    row->addSpacing(TimingPairSpacing);
-    row->addWidget(m_timingOutLabel);
-    row->addWidget(m_timingOutBox);
-    row->addSpacing(TimingPairSpacing);
-    row->addWidget(m_timingSleepLabel);
-    row->addWidget(m_timingSleepBox);
+    for (int i = TimingInBegin; i <= TimingSleep; ++i) {
+        if (i != TimingInBegin)
+            row->addSpacing(TimingPairSpacing);
+        row->addWidget(m_labels[i]);
+        row->addWidget(m_boxes[i]);
+    }
     row->addSpacing(TimingButtonSpacing);
     row->addWidget(m_timingButton);
     row->addStretch();
@@ -228,24 +200,24 @@ void AdvancedSetting::fillBoxes()
     const int inputs = getInCount();
     for (int i = 1; i <= inputs; ++i) {
         const QString text = QString::number(i);
-        m_pollInBeginBox->addItem(text);
-        m_timingInBeginBox->addItem(text);
-        m_pollInEndBox->addItem(text);
-        m_timingInEndBox->addItem(text);
+        m_boxes[PollInBegin]->addItem(text);
+        m_boxes[TimingInBegin]->addItem(text);
+        m_boxes[PollInEnd]->addItem(text);
+        m_boxes[TimingInEnd]->addItem(text);
     }
 
-    m_timingOutBox->addItem(QString::fromLatin1(AllOutputsText));
+    m_boxes[TimingOut]->addItem(QString::fromLatin1(AllOutputsText));
     const int outputs = getOutCount();
     for (int j = 1; j <= outputs; ++j) {
         const QString text = QString::number(j);
-        m_pollOutBeginBox->addItem(text);
-        m_pollOutEndBox->addItem(text);
-        m_timingOutBox->addItem(text);
+        m_boxes[PollOutBegin]->addItem(text);
+        m_boxes[PollOutEnd]->addItem(text);
+        m_boxes[TimingOut]->addItem(text);
     }
 
     for (const int ms : SleepValuesMs) {
-        m_pollSleepBox->addItem(QString::number(ms));
-        m_timingSleepBox->addItem(QString::number(ms));
+        m_boxes[PollSleep]->addItem(QString::number(ms));
+        m_boxes[TimingSleep]->addItem(QString::number(ms));
     }
 
     if (inputs < 1 || outputs < 1)
@@ -254,28 +226,25 @@ void AdvancedSetting::fillBoxes()
 
 // No matching item (absent key, a channel beyond the current count, "All"
 // stored as 0) leaves the box on its first item; a stored value it does not
-// offer says so.
+// offer says so. What a box then shows is kept at once, unless the file holds
+// just that already: a session the operator changes nothing in writes nothing.
 void AdvancedSetting::presetBoxes()
 {
-    for (const StoredBox &stored : storedBoxes()) {
+    for (int i = 0; i < BoxCount; ++i) {
+        const StoredBox &stored = StoredBoxes[i];
+        QComboBox *box = m_boxes[i];
         const int value = stored.stored();
-        const int index = stored.box->findText(QString::number(value));
+        const int index = box->findText(QString::number(value));
         if (index >= 0) {
-            stored.box->setCurrentIndex(index);
+            box->setCurrentIndex(index);
         } else if (value != 0) {
             FileNotices::instance().report(
                 QT_TRANSLATE_NOOP("FileNotices", "%1 holds %2=%3, which is not among its choices: %4 is used"),
-                {QStringLiteral("UserData.ini"), QLatin1String(stored.key), QString::number(value), stored.box->itemText(0)});
+                {QStringLiteral("UserData.ini"), QLatin1String(stored.key), QString::number(value), box->itemText(0)});
         }
+        if (getUserDataText(QLatin1String(stored.key)) != QString::number(boxValue(box)))
+            stored.store(boxValue(box));
     }
-}
-
-void AdvancedSetting::keepCaptions()
-{
-    m_startPollText = tr("Start Poll");
-    m_startTimingText = tr("Start Timing");
-    m_stopPollText = tr("Stop Poll");
-    m_stopTimingText = tr("Stop Timing");
 }
 
 void AdvancedSetting::changeEvent(QEvent *event)
@@ -286,43 +255,26 @@ void AdvancedSetting::changeEvent(QEvent *event)
 }
 
 // The run buttons and info labels go back to their idle texts even during a
-// run; the running mode's button still ends it on the next click.
+// run; the running mode's button still ends it on the next click. Each box is
+// named after the label above or beside it, so that a screen reader says which
+// bound it sets rather than the group's title.
 void AdvancedSetting::retranslateUi()
 {
     m_pollGroup->setTitle(tr("Poll Setting"));
-    m_pollInBeginLabel->setText(tr("Input Begin"));
-    m_pollInEndLabel->setText(tr("Input End"));
-    m_pollOutBeginLabel->setText(tr("Output Begin"));
-    m_pollOutEndLabel->setText(tr("Output End"));
-    m_pollSleepLabel->setText(tr("Sleep"));
     m_timingGroup->setTitle(tr("Timing Switch"));
-    m_timingInBeginLabel->setText(tr("Input Begin"));
-    m_timingInEndLabel->setText(tr("Input End"));
-    m_timingOutLabel->setText(tr("Output"));
-    m_timingSleepLabel->setText(tr("Sleep"));
+    for (int i = 0; i < BoxCount; ++i) {
+        m_labels[i]->setText(tr(StoredBoxes[i].caption));
+        m_boxes[i]->setAccessibleName(m_labels[i]->text());
+    }
     m_backButton->setText(tr("Back"));
     m_pollButton->setText(tr("Start Poll"));
     m_timingButton->setText(tr("Start Timing"));
     m_pollInfoLabel->setText(tr("Poll Info"));
     m_timingInfoLabel->setText(tr("Switch Info"));
-    keepCaptions();
-    nameBoxes();
-}
-
-// Each box is named after the label above or beside it, so that a screen reader
-// says which bound it sets rather than the group's title.
-void AdvancedSetting::nameBoxes()
-{
-    const std::pair<QLabel *, QComboBox *> pairs[] = {
-        {m_pollInBeginLabel, m_pollInBeginBox},     {m_pollInEndLabel, m_pollInEndBox},
-        {m_pollOutBeginLabel, m_pollOutBeginBox},   {m_pollOutEndLabel, m_pollOutEndBox},
-        {m_pollSleepLabel, m_pollSleepBox},         {m_timingInBeginLabel, m_timingInBeginBox},
-        {m_timingInEndLabel, m_timingInEndBox},     {m_timingOutLabel, m_timingOutBox},
-        {m_timingSleepLabel, m_timingSleepBox}};
-    for (const auto &[label, box] : pairs) {
-        label->setBuddy(box);
-        box->setAccessibleName(label->text());
-    }
+    m_startPollText = tr("Start Poll");
+    m_startTimingText = tr("Start Timing");
+    m_stopPollText = tr("Stop Poll");
+    m_stopTimingText = tr("Stop Timing");
 }
 
 void AdvancedSetting::onClickPoll()
@@ -356,7 +308,7 @@ void AdvancedSetting::startRun(RunMode mode)
     m_switchTimer = new QTimer(this);
     // A coarse timer may fire early; the operator's Sleep is a minimum pause.
     m_switchTimer->setTimerType(Qt::PreciseTimer);
-    m_switchTimer->setInterval(boxValue(poll ? m_pollSleepBox : m_timingSleepBox));
+    m_switchTimer->setInterval(value(poll ? PollSleep : TimingSleep));
     if (poll) {
         connect(m_switchTimer, &QTimer::timeout, this, &AdvancedSetting::pollStep);
         m_pollButton->setText(m_stopPollText);
@@ -393,8 +345,7 @@ void AdvancedSetting::onLinkUpChanged(bool up)
 void AdvancedSetting::pollStep()
 {
     const std::optional<PollWalk::Route> route =
-        sharedWalk().pollStep(boxValue(m_pollInBeginBox), boxValue(m_pollInEndBox),
-                              boxValue(m_pollOutBeginBox), boxValue(m_pollOutEndBox));
+        sharedWalk().pollStep(value(PollInBegin), value(PollInEnd), value(PollOutBegin), value(PollOutEnd));
     if (!route)
         return;
     m_pollInfoLabel->setText(routeText(route->input, QString::number(route->output)));
@@ -405,7 +356,7 @@ void AdvancedSetting::pollStep()
 void AdvancedSetting::timingStep()
 {
     const std::optional<PollWalk::Route> route = sharedWalk().timingStep(
-        boxValue(m_timingInBeginBox), boxValue(m_timingInEndBox), boxValue(m_timingOutBox));
+        value(TimingInBegin), value(TimingInEnd), value(TimingOut));
     if (!route)
         return;
     if (route->output == PollWalk::AllOutputs) {

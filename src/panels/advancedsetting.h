@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QFrame>
-#include <QVector>
 #include <QString>
 
 class QComboBox;
@@ -19,7 +18,6 @@ class AdvancedSetting : public QFrame
 
 public:
     explicit AdvancedSetting(QWidget *parent = nullptr);
-    ~AdvancedSetting() override;
 
 signals:
     void goBack();
@@ -34,8 +32,9 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    struct StoredBox;
-    QVector<StoredBox> storedBoxes() const;
+    // The nine boxes, each kept in "UserData.ini": the rows of the table in the .cpp.
+    enum Box { PollInBegin, PollInEnd, PollOutBegin, PollOutEnd, PollSleep,
+               TimingInBegin, TimingInEnd, TimingOut, TimingSleep, BoxCount };
     enum RunMode { PollMode = 0, TimingMode = 1 };
 
     void initLayout();
@@ -45,8 +44,6 @@ private:
     void fillBoxes();
     void presetBoxes();
     void retranslateUi();
-    void keepCaptions();
-    void nameBoxes();
 
     // A click on a run button: ends whatever runs, then starts the clicked
     // mode unless that mode was the one running.
@@ -57,35 +54,20 @@ private:
     void onLinkUpChanged(bool up);
     void pollStep();
     void timingStep();
+    int value(Box box) const;
 
+    QComboBox *m_boxes[BoxCount] = {};
+    QLabel *m_labels[BoxCount] = {};
     QGroupBox *m_pollGroup = nullptr;
-    QLabel *m_pollInBeginLabel = nullptr;
-    QLabel *m_pollInEndLabel = nullptr;
-    QLabel *m_pollOutBeginLabel = nullptr;
-    QLabel *m_pollOutEndLabel = nullptr;
-    QLabel *m_pollSleepLabel = nullptr;
-    QComboBox *m_pollInBeginBox = nullptr;
-    QComboBox *m_pollInEndBox = nullptr;
-    QComboBox *m_pollOutBeginBox = nullptr;
-    QComboBox *m_pollOutEndBox = nullptr;
-    QComboBox *m_pollSleepBox = nullptr;
-    QPushButton *m_pollButton = nullptr;
-    QLabel *m_pollInfoLabel = nullptr;
-
     QGroupBox *m_timingGroup = nullptr;
-    QLabel *m_timingInBeginLabel = nullptr;
-    QLabel *m_timingInEndLabel = nullptr;
-    QLabel *m_timingOutLabel = nullptr;
-    QLabel *m_timingSleepLabel = nullptr;
-    QComboBox *m_timingInBeginBox = nullptr;
-    QComboBox *m_timingInEndBox = nullptr;
-    QComboBox *m_timingOutBox = nullptr;
-    QComboBox *m_timingSleepBox = nullptr;
+    QPushButton *m_pollButton = nullptr;
     QPushButton *m_timingButton = nullptr;
+    // Each shows its mode's last route.
+    QLabel *m_pollInfoLabel = nullptr;
     QLabel *m_timingInfoLabel = nullptr;
-
     QPushButton *m_backButton = nullptr;
 
+    // Runs the mode in m_runMode; none while nothing runs.
     QTimer *m_switchTimer = nullptr;
     RunMode m_runMode = PollMode;
 

@@ -6,19 +6,15 @@
 #include "link/protocoladapter.h"
 #include "panels/advancedsetting.h"
 #include "setup/caliassetting.h"
-#include "widgets/checkboxwithmenu.h"
-#include "widgets/elidedtext.h"
+#include "widgets/channelgrid.h"
 
 #include <QButtonGroup>
 #include <QDebug>
 #include <QEvent>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollArea>
-#include <QSignalMapper>
 #include <QStringList>
 #include <QVBoxLayout>
 
@@ -27,18 +23,8 @@ namespace {
 // Switching types as the "audio" setting stores them; no command carries them.
 enum SwitchType { TypeAll = 0, TypeVideo = 1, TypeAudio = 2, TypeEdid = 3 };
 
-constexpr int ChannelsPerColumn = 8;
-constexpr int GroupMinimumHeight = 212;
-constexpr int GroupTopMargin = 10;
 constexpr int FrameSideMargin = 10;
 constexpr int TypeToActionSpacing = 40;
-// Tight rows so that eight of them, and the sideways scroll bar that 64 channels
-// bring, fit the group's minimum height.
-constexpr int TileRowSpacing = 2;
-constexpr int TileColumnSpacing = 6;
-// Tiles are as wide as a default name needs, whatever name they show, so that
-// 64 channels scroll sideways and a long name widens no column.
-const QString TileSample = QStringLiteral("Matrix Out 64");
 
 } // namespace
 
@@ -48,148 +34,68 @@ CSwitcherFrame::CSwitcherFrame(QWidget *parent)
 {
     initLayout();
     initConnections();
+    retranslateUi();
 }
 
+// A type the operator never picked is kept as it stands when the panel goes.
 CSwitcherFrame::~CSwitcherFrame()
 {
-    const QList<QRadioButton *> radios = {m_allRadio, m_videoRadio, m_audioRadio, m_edidRadio};
-    for (QRadioButton *radio : radios) {
-        if (radio->isChecked()) {
-            const int id = m_typeGroup->id(radio);
-            linkParameters().audio = id;
-            setAudio(id);
-            break;
-        }
-    }
-    m_aliasStore.reset();
-    // While the poll page is up the action row belongs to no layout, so nothing else frees it.
-    if (m_mainLayout->indexOf(m_actionRow) < 0)
-        delete m_actionRow;
+    if (!m_typeStored && m_typeGroup->checkedButton())
+        storeAudio(m_typeGroup->checkedId());
 }
 
 void CSwitcherFrame::initLayout()
 {
-    m_mainLayout = new QVBoxLayout;
-    initInputGroup();
-    initOutputGroup();
-    initActionRow();
+    QStringList inputs, outputs;
+    for (int i = 0, count = getInCount(); i < count; ++i)
+        inputs << m_aliasStore->inputAlias(i);
+    for (int i = 0, count = getOutCount(); i < count; ++i)
+        outputs << m_aliasStore->outputAlias(i);
+    // A tick clears the others on the side that takes one channel: the input
+    // for a switch, the output for EDID; read at each click.
+    const auto type = [] { return linkParameters().audio; };
+    m_inputGrid = new ChannelGrid(QT_TRANSLATE_NOOP("ChannelGrid", "Matrix In"), inputs, [type] {
+        return type() == TypeAll || type() == TypeVideo || type() == TypeAudio;
+    }, this);
+    m_outputGrid = new ChannelGrid(QT_TRANSLATE_NOOP("ChannelGrid", "Matrix Out"), outputs,
+                                   [type] { return type() == TypeEdid; }, this);
 
-    m_channelRow = new QHBoxLayout;
-    m_channelRow->addWidget(m_inputGroup, 1);
-    m_channelRow->addWidget(m_outputGroup, 1);
-    m_mainLayout->addLayout(m_channelRow);
-    m_mainLayout->addLayout(m_actionRow);
-    m_channelRow->setContentsMargins(0, 0, 0, 0);
+    auto *channelRow = new QHBoxLayout;
+    channelRow->addWidget(m_inputGrid->box(), 1);
+    channelRow->addWidget(m_outputGrid->box(), 1);
+    channelRow->setContentsMargins(0, 0, 0, 0);
+    auto *actionRow = new QHBoxLayout;
+    initActionRow(actionRow);
+    // The poll page, when first asked for, goes between the two rows.
+    m_mainLayout = new QVBoxLayout(this);
+    m_mainLayout->addLayout(channelRow);
+    m_mainLayout->addLayout(actionRow);
     m_mainLayout->setContentsMargins(FrameSideMargin, 0, FrameSideMargin, 0);
-    setLayout(m_mainLayout);
 }
 
-QGridLayout *CSwitcherFrame::createChannelGrid(QGroupBox *group)
+void CSwitcherFrame::initActionRow(QHBoxLayout *row)
 {
-    group->setMinimumHeight(GroupMinimumHeight);
-    auto *groupLayout = new QHBoxLayout(group);
-    groupLayout->setContentsMargins(0, GroupTopMargin, 0, 0);
-    auto *scrollArea = new QScrollArea;
-    scrollArea->setContentsMargins(0, 0, 0, 0);
-    scrollArea->setWidgetResizable(true);
-    auto *gridFrame = new QFrame;
-    auto *grid = new QGridLayout(gridFrame);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->setVerticalSpacing(TileRowSpacing);
-    grid->setHorizontalSpacing(TileColumnSpacing);
-    scrollArea->setWidget(gridFrame);
-    groupLayout->addWidget(scrollArea);
-    return grid;
-}
-
-void CSwitcherFrame::initInputGroup()
-{
-    // Made inside the frame: a finished group moved in later would have all its
-    // tiles styled again.
-    m_inputGroup = new QGroupBox(tr("Matrix In"), this);
-    QGridLayout *grid = createChannelGrid(m_inputGroup);
-    m_inputClickMapper = new QSignalMapper(this);
-    m_inputRenameMapper = new QSignalMapper(this);
-    m_inputSelection.reset();
-
-    const int count = getInCount();
-    for (int i = 0; i < count; ++i) {
-        auto *button = new CheckBoxWithMenu(nullptr);
-        button->setActionText(tr("Rename"));
-        new ElidedText(button, TileSample);
-        ElidedText::setName(button, m_aliasStore->inputAlias(i));
-        m_inputButtons.append(button);
-        m_inputClickMapper->setMapping(button, i);
-        m_inputRenameMapper->setMapping(button, i);
-        grid->addWidget(button, i % ChannelsPerColumn, i / ChannelsPerColumn);
-        connect(button, &CheckBoxWithMenu::clicked, m_inputClickMapper,
-                QOverload<>::of(&QSignalMapper::map));
-        connect(button, &CheckBoxWithMenu::trigger, m_inputRenameMapper,
-                QOverload<>::of(&QSignalMapper::map));
-    }
-
-    connect(m_inputRenameMapper, &QSignalMapper::mappedInt, this, &CSwitcherFrame::renameInput);
-    connect(m_inputClickMapper, &QSignalMapper::mappedInt, this, &CSwitcherFrame::clickInput);
-}
-
-void CSwitcherFrame::initOutputGroup()
-{
-    m_outputGroup = new QGroupBox(tr("Matrix Out"), this);
-    QGridLayout *grid = createChannelGrid(m_outputGroup);
-    m_outputClickMapper = new QSignalMapper(this);
-    m_outputRenameMapper = new QSignalMapper(this);
-    m_outputSelection.reset();
-
-    const int count = getOutCount();
-    for (int i = 0; i < count; ++i) {
-        auto *button = new CheckBoxWithMenu(nullptr);
-        button->setActionText(tr("Rename"));
-        new ElidedText(button, TileSample);
-        ElidedText::setName(button, m_aliasStore->outputAlias(i));
-        m_outputButtons.append(button);
-        m_outputClickMapper->setMapping(button, i);
-        m_outputRenameMapper->setMapping(button, i);
-        grid->addWidget(button, i % ChannelsPerColumn, i / ChannelsPerColumn);
-        connect(button, &CheckBoxWithMenu::clicked, m_outputClickMapper,
-                QOverload<>::of(&QSignalMapper::map));
-        connect(button, &CheckBoxWithMenu::trigger, m_outputRenameMapper,
-                QOverload<>::of(&QSignalMapper::map));
-    }
-
-    connect(m_outputRenameMapper, &QSignalMapper::mappedInt, this, &CSwitcherFrame::renameOutput);
-    connect(m_outputClickMapper, &QSignalMapper::mappedInt, this, &CSwitcherFrame::clickOutput);
-}
-
-void CSwitcherFrame::initActionRow()
-{
-    m_allRadio = new QRadioButton(tr("All"));
-    m_videoRadio = new QRadioButton(tr("Video"));
-    m_audioRadio = new QRadioButton(tr("Audio"));
-    m_edidRadio = new QRadioButton(QStringLiteral("EDID"));
-    m_switchButton = new QPushButton(tr("Switch"));
-    m_switchAllButton = new QPushButton(tr("Switch All"));
-    m_oneByOneButton = new QPushButton(tr("One By One"));
-    m_writeButton = new QPushButton(tr("Write"));
-    m_settingButton = new QPushButton(tr("Setting"));
-
     m_typeGroup = new QButtonGroup(this);
-    m_typeGroup->addButton(m_allRadio, TypeAll);
-    m_typeGroup->addButton(m_videoRadio, TypeVideo);
-    m_typeGroup->addButton(m_audioRadio, TypeAudio);
-    m_typeGroup->addButton(m_edidRadio, TypeEdid);
+    for (const int type : {TypeAll, TypeVideo, TypeAudio, TypeEdid})
+        m_typeGroup->addButton(new QRadioButton, type);
+    m_typeGroup->button(TypeEdid)->setText(QStringLiteral("EDID"));
+    m_switchButton = new QPushButton;
+    m_switchAllButton = new QPushButton;
+    m_oneByOneButton = new QPushButton;
+    m_writeButton = new QPushButton;
+    m_settingButton = new QPushButton;
 
-    m_actionRow = new QHBoxLayout;
-    m_actionRow->addWidget(m_allRadio);
-    m_actionRow->addWidget(m_videoRadio);
-    m_actionRow->addWidget(m_audioRadio);
-    m_actionRow->addSpacing(TypeToActionSpacing);
-    m_actionRow->addWidget(m_switchButton);
-    m_actionRow->addWidget(m_switchAllButton);
-    m_actionRow->addWidget(m_oneByOneButton);
-    m_actionRow->addStretch();
-    m_actionRow->addWidget(m_edidRadio);
-    m_actionRow->addWidget(m_writeButton);
-    m_actionRow->addWidget(m_settingButton);
+    row->addWidget(m_typeGroup->button(TypeAll));
+    row->addWidget(m_typeGroup->button(TypeVideo));
+    row->addWidget(m_typeGroup->button(TypeAudio));
+    row->addSpacing(TypeToActionSpacing);
+    row->addWidget(m_switchButton);
+    row->addWidget(m_switchAllButton);
+    row->addWidget(m_oneByOneButton);
+    row->addStretch();
+    row->addWidget(m_typeGroup->button(TypeEdid));
+    row->addWidget(m_writeButton);
+    row->addWidget(m_settingButton);
 
     // A stored value outside the four types leaves every radio button unchecked.
     if (QAbstractButton *current = m_typeGroup->button(linkParameters().audio))
@@ -202,53 +108,16 @@ void CSwitcherFrame::initConnections()
     connect(m_switchAllButton, &QPushButton::clicked, this, &CSwitcherFrame::clickSwitchToAll);
     connect(m_oneByOneButton, &QPushButton::clicked, this, &CSwitcherFrame::clickSwitchOneByOne);
     connect(m_writeButton, &QPushButton::clicked, this, &CSwitcherFrame::clickWrite);
-    connect(this, &CSwitcherFrame::clickInput, this, &CSwitcherFrame::clickInputSlot);
-    connect(this, &CSwitcherFrame::clickOutput, this, &CSwitcherFrame::clickOutputSlot);
-    connect(this, &CSwitcherFrame::renameOutput, this, &CSwitcherFrame::renameOutputSlot);
-    connect(this, &CSwitcherFrame::renameInput, this, &CSwitcherFrame::renameInputSlot);
+    connect(m_inputGrid, &ChannelGrid::selectionChanged, this, &CSwitcherFrame::clickInput);
+    connect(m_outputGrid, &ChannelGrid::selectionChanged, this, &CSwitcherFrame::clickOutput);
+    connect(m_inputGrid, &ChannelGrid::renameRequested, this, &CSwitcherFrame::renameInput);
+    connect(m_outputGrid, &ChannelGrid::renameRequested, this, &CSwitcherFrame::renameOutput);
+    connect(this, &CSwitcherFrame::renameInput, this,
+            [this](int index) { renameChannel(index, CAliasSetting::MatrixInMode); });
+    connect(this, &CSwitcherFrame::renameOutput, this,
+            [this](int index) { renameChannel(index, CAliasSetting::MatrixOutMode); });
     connect(m_typeGroup, &QButtonGroup::idClicked, this, &CSwitcherFrame::choseTypeChange);
     connect(m_settingButton, &QPushButton::clicked, this, &CSwitcherFrame::clickSetting);
-}
-
-void CSwitcherFrame::selectChannel(int index, bool exclusive, QSignalMapper *mapper,
-                                   const QList<CheckBoxWithMenu *> &buttons, Selection &selection)
-{
-    if (exclusive) {
-        selection.reset();
-        // Unchecking the others must never come back through the mapper as a click.
-        const QSignalBlocker quiet(mapper);
-        for (int k = 0; k < buttons.size(); ++k) {
-            if (k != index && buttons.at(k)->isChecked())
-                buttons.at(k)->setChecked(false);
-        }
-    }
-    selection.set(static_cast<size_t>(index), buttons.at(index)->isChecked());
-}
-
-void CSwitcherFrame::clickInputSlot(int index)
-{
-    const int type = linkParameters().audio;
-    qDebug() << "A...." << type;
-    const bool exclusive = type == TypeAll || type == TypeVideo || type == TypeAudio;
-    selectChannel(index, exclusive, m_inputClickMapper, m_inputButtons, m_inputSelection);
-}
-
-void CSwitcherFrame::clickOutputSlot(int index)
-{
-    const int type = linkParameters().audio;
-    qDebug() << "A...." << type;
-    selectChannel(index, type == TypeEdid, m_outputClickMapper, m_outputButtons,
-                  m_outputSelection);
-}
-
-QList<int> CSwitcherFrame::selectedChannels(const Selection &selection)
-{
-    QList<int> channels;
-    for (size_t bit = 0; bit < selection.size(); ++bit) {
-        if (selection.test(bit))
-            channels.append(static_cast<int>(bit) + 1);
-    }
-    return channels;
 }
 
 bool CSwitcherFrame::ticksFit(const QPushButton *button, int ticked, Need need, bool inputs)
@@ -267,12 +136,19 @@ bool CSwitcherFrame::ticksFit(const QPushButton *button, int ticked, Need need, 
     return true;
 }
 
+bool CSwitcherFrame::routeFits(const QPushButton *button, Need inputNeed, Need outputNeed,
+                               QList<int> *inputs, QList<int> *outputs)
+{
+    *inputs = m_inputGrid->selectedChannels();
+    *outputs = m_outputGrid->selectedChannels();
+    return ticksFit(button, inputs->size(), inputNeed, true)
+        && ticksFit(button, outputs->size(), outputNeed, false);
+}
+
 void CSwitcherFrame::clickSwitcher()
 {
-    const QList<int> inputs = selectedChannels(m_inputSelection);
-    const QList<int> outputs = selectedChannels(m_outputSelection);
-    if (!ticksFit(m_switchButton, inputs.size(), ExactlyOne, true)
-        || !ticksFit(m_switchButton, outputs.size(), AtLeastOne, false))
+    QList<int> inputs, outputs;
+    if (!routeFits(m_switchButton, ExactlyOne, AtLeastOne, &inputs, &outputs))
         return;
     QStringList outputTexts;
     for (int output : outputs)
@@ -282,7 +158,7 @@ void CSwitcherFrame::clickSwitcher()
 
 void CSwitcherFrame::clickSwitchToAll()
 {
-    const QList<int> inputs = selectedChannels(m_inputSelection);
+    const QList<int> inputs = m_inputGrid->selectedChannels();
     if (ticksFit(m_switchAllButton, inputs.size(), ExactlyOne, true))
         protocoladapter::instance().sendSwitchToAll(inputs.first());
 }
@@ -294,25 +170,13 @@ void CSwitcherFrame::clickSwitchOneByOne()
 
 void CSwitcherFrame::clickWrite()
 {
-    const QList<int> inputs = selectedChannels(m_inputSelection);
-    const QList<int> outputs = selectedChannels(m_outputSelection);
-    if (!ticksFit(m_writeButton, inputs.size(), AtLeastOne, true)
-        || !ticksFit(m_writeButton, outputs.size(), ExactlyOne, false))
+    QList<int> inputs, outputs;
+    if (!routeFits(m_writeButton, AtLeastOne, ExactlyOne, &inputs, &outputs))
         return;
     for (int input : inputs) {
         qDebug() << "xxxxxxx" << input;
         protocoladapter::instance().sendEdid(input, outputs.first());
     }
-}
-
-void CSwitcherFrame::renameInputSlot(int index)
-{
-    renameChannel(index, CAliasSetting::MatrixInMode);
-}
-
-void CSwitcherFrame::renameOutputSlot(int index)
-{
-    renameChannel(index, CAliasSetting::MatrixOutMode);
 }
 
 void CSwitcherFrame::renameChannel(int index, int mode)
@@ -332,46 +196,39 @@ void CSwitcherFrame::renameChannel(int index, int mode)
         return;
 
     const QString name = m_aliasDialog->alias();
-    if (input) {
+    if (input)
         m_aliasStore->setInputAlias(index, name);
-        ElidedText::setName(m_inputButtons.at(index), name);
-    } else {
+    else
         m_aliasStore->setOutputAlias(index, name);
-        ElidedText::setName(m_outputButtons.at(index), name);
-    }
+    (input ? m_inputGrid : m_outputGrid)->setName(index, name);
 }
 
 void CSwitcherFrame::choseTypeChange(int id)
 {
-    for (CheckBoxWithMenu *button : qAsConst(m_inputButtons))
-        button->setChecked(false);
-    for (CheckBoxWithMenu *button : qAsConst(m_outputButtons))
-        button->setChecked(false);
+    m_inputGrid->clearTicks();
+    m_outputGrid->clearTicks();
     storeAudio(id);
-    m_inputSelection.reset();
-    m_outputSelection.reset();
+    m_typeStored = true;
 }
 
 void CSwitcherFrame::clickSetting()
 {
     if (!m_advancedSetting) {
         m_advancedSetting = new AdvancedSetting;
-        m_mainLayout->addWidget(m_advancedSetting);
+        // The action row stays under both pages.
+        m_mainLayout->insertWidget(1, m_advancedSetting);
         connect(m_advancedSetting, &AdvancedSetting::goBack, this, &CSwitcherFrame::goBack);
         connect(m_advancedSetting, &AdvancedSetting::notice, this, &CSwitcherFrame::notice);
     }
-    m_mainLayout->removeItem(m_actionRow);
-    m_inputGroup->hide();
-    m_outputGroup->hide();
+    m_inputGrid->box()->hide();
+    m_outputGrid->box()->hide();
     m_advancedSetting->show();
 }
 
 void CSwitcherFrame::goBack()
 {
-    if (m_mainLayout->indexOf(m_actionRow) < 0)
-        m_mainLayout->addLayout(m_actionRow);
-    m_inputGroup->show();
-    m_outputGroup->show();
+    m_inputGrid->box()->show();
+    m_outputGrid->box()->show();
     if (m_advancedSetting)
         m_advancedSetting->hide();
 }
@@ -383,18 +240,12 @@ void CSwitcherFrame::changeEvent(QEvent *event)
         retranslateUi();
 }
 
+// The channel groups translate themselves.
 void CSwitcherFrame::retranslateUi()
 {
-    m_inputGroup->setTitle(tr("Matrix In"));
-    m_outputGroup->setTitle(tr("Matrix Out"));
-    // The lists, not the settings file, say how many buttons exist.
-    for (CheckBoxWithMenu *button : qAsConst(m_inputButtons))
-        button->setActionText(tr("Rename"));
-    for (CheckBoxWithMenu *button : qAsConst(m_outputButtons))
-        button->setActionText(tr("Rename"));
-    m_allRadio->setText(tr("All"));
-    m_videoRadio->setText(tr("Video"));
-    m_audioRadio->setText(tr("Audio"));
+    m_typeGroup->button(TypeAll)->setText(tr("All"));
+    m_typeGroup->button(TypeVideo)->setText(tr("Video"));
+    m_typeGroup->button(TypeAudio)->setText(tr("Audio"));
     m_switchButton->setText(tr("Switch"));
     m_switchAllButton->setText(tr("Switch All"));
     m_oneByOneButton->setText(tr("One By One"));

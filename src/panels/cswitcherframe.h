@@ -4,20 +4,15 @@
 #include <QList>
 #include <QPointer>
 
-#include <bitset>
 #include <memory>
 
 class AdvancedSetting;
 class AliasStore;
 class CAliasSetting;
-class CheckBoxWithMenu;
+class ChannelGrid;
 class QButtonGroup;
-class QGridLayout;
-class QGroupBox;
 class QHBoxLayout;
 class QPushButton;
-class QRadioButton;
-class QSignalMapper;
 class QVBoxLayout;
 
 // The routing panel: one toggle tile per matrix input and output, the switching
@@ -45,62 +40,41 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private slots:
-    void clickInputSlot(int index);
-    void clickOutputSlot(int index);
     void clickSwitcher();
     void clickSwitchToAll();
     void clickSwitchOneByOne();
     void clickWrite();
-    void renameInputSlot(int index);
-    void renameOutputSlot(int index);
     void choseTypeChange(int id);
     void clickSetting();
     void goBack();
 
 private:
-    // Bit k stands for channel k+1; twice the channel limit, as the wire allows.
-    using Selection = std::bitset<128>;
-
     void initLayout();
-    void initInputGroup();
-    void initOutputGroup();
-    void initActionRow();
+    void initActionRow(QHBoxLayout *row);
     void initConnections();
     void retranslateUi();
     void renameChannel(int index, int mode);
-    QGridLayout *createChannelGrid(QGroupBox *group);
-    void selectChannel(int index, bool exclusive, QSignalMapper *mapper,
-                       const QList<CheckBoxWithMenu *> &buttons, Selection &selection);
-    static QList<int> selectedChannels(const Selection &selection);
     enum Need { AtLeastOne, ExactlyOne };
     // Whether as many channels are ticked as the button needs; if not, the console hears why.
     bool ticksFit(const QPushButton *button, int ticked, Need need, bool inputs);
+    // The ticked channels of both sides, if they fit what the button needs.
+    bool routeFits(const QPushButton *button, Need inputNeed, Need outputNeed, QList<int> *inputs,
+                   QList<int> *outputs);
 
-    QGroupBox *m_inputGroup = nullptr;
-    QGroupBox *m_outputGroup = nullptr;
-    QHBoxLayout *m_actionRow = nullptr;
+    ChannelGrid *m_inputGrid = nullptr;
+    ChannelGrid *m_outputGrid = nullptr;
+    // The type's radio buttons, by the type each stands for.
     QButtonGroup *m_typeGroup = nullptr;
-    QRadioButton *m_allRadio = nullptr;
-    QRadioButton *m_videoRadio = nullptr;
-    QRadioButton *m_audioRadio = nullptr;
-    QRadioButton *m_edidRadio = nullptr;
     QPushButton *m_switchButton = nullptr;
     QPushButton *m_switchAllButton = nullptr;
     QPushButton *m_oneByOneButton = nullptr;
     QPushButton *m_writeButton = nullptr;
     QPushButton *m_settingButton = nullptr;
-    QSignalMapper *m_outputClickMapper = nullptr;
-    QSignalMapper *m_inputClickMapper = nullptr;
-    Selection m_outputSelection;
-    Selection m_inputSelection;
-    QList<CheckBoxWithMenu *> m_inputButtons;
-    QList<CheckBoxWithMenu *> m_outputButtons;
-    QSignalMapper *m_inputRenameMapper = nullptr;
-    QSignalMapper *m_outputRenameMapper = nullptr;
+    // Whether the operator's choice of type is on disk already.
+    bool m_typeStored = false;
     std::unique_ptr<AliasStore> m_aliasStore;
     // Kept between renames; owned by the widget it was parented to.
     QPointer<CAliasSetting> m_aliasDialog;
     AdvancedSetting *m_advancedSetting = nullptr;
     QVBoxLayout *m_mainLayout = nullptr;
-    QHBoxLayout *m_channelRow = nullptr;
 };
