@@ -20,14 +20,13 @@ class SerialLinkGroup;
 
 // Opens and closes the serial and TCP links and keeps the list of networked
 // matrices, whose network settings it can read, change or reset over the link.
-// Every exchange with the device goes through protocoladapter.
+// Every exchange with the device goes through protocoladapter. At exit the
+// serial group stores its choices and the device list its entries.
 class CConnectFrame : public QFrame
 {
     Q_OBJECT
 
 public:
-    // The serial group stores its choices, and the device list its entries,
-    // on their way out with the panel.
     explicit CConnectFrame(QWidget *parent = nullptr);
 
     // Dropped links are tried again by the keeper; the buttons show it and stop it.
