@@ -313,6 +313,8 @@ private slots:
         panel.menu(1, "Set Alias");
         QCOMPARE(panel.table->model()->index(1, 3).data().toString(), QStringLiteral("Lab"));
         QCOMPARE(readBook(), book({element("127.0.0.1", "1", "A"), element("127.0.0.2", "2", "Lab")}));
+        panel.table->model()->setData(panel.table->model()->index(0, 3), QStringLiteral("Desk")); // a cell edited in place
+        QCOMPARE(readBook(), book({element("127.0.0.1", "1", "Desk"), element("127.0.0.2", "2", "Lab")}));
         answerNextModal([&panel](QDialog *dialog) {
             withText(panel.net, QStringLiteral("Clear"))->click();
             dialog->findChildren<QLineEdit *>().at(1)->setText(QStringLiteral("Gone"));

@@ -20,9 +20,8 @@ DeviceListModel::DeviceListModel(QObject *parent)
     : QAbstractTableModel(parent)
     , m_store(std::make_unique<DeviceStore>())
     , m_devices(m_store->entries())
+    , m_ticks(m_devices.size(), false)
 {
-    for (int row = 0; row < m_devices.size(); ++row)
-        m_ticks.append(false);
 }
 
 DeviceListModel::~DeviceListModel()
