@@ -7,6 +7,7 @@
 #include "config/settings.h"
 #include "link/argcheck.h"
 #include "link/matrixid.h"
+#include "link/netcardrules.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -219,7 +220,7 @@ bool CtlOptions::readLink(const QString &tcp, const QString &serial, const QStri
 bool CtlOptions::readTcp(const QString &text)
 {
     QString host = text;
-    QString portText = QString::number(DefaultNetPort);
+    QString portText = QString::number(NetCardRules::FactoryPort);
     const int colon = text.lastIndexOf(QLatin1Char(':'));
     if (text.startsWith(QLatin1Char('['))) {
         const int close = text.indexOf(QLatin1Char(']'));

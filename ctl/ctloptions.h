@@ -17,8 +17,6 @@ public:
     enum class Parse { Ok, Help, Version, Error };
     enum class Link { None, Tcp, Serial };
 
-    static constexpr int DefaultNetPort = 6800;
-
     // The command "-" reads commands from standard input, one a line.
     Parse parse(const QStringList &arguments);
     QString errorText() const;

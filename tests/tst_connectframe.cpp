@@ -227,8 +227,10 @@ private slots:
             panel.list(0)->setEditText(sim.ptyPath());
             QCOMPARE(stored(), QString(sim.ptyPath() + " 115200")); // on disk at once: a killed program keeps them
             panel.serialButton->click();
+            QCOMPARE(panel.state(), QStringLiteral("Connect/disconnect 11100")); // the open port and speed stay as they are
             withText(panel.net, QStringLiteral("Get"))->click();
             QCOMPARE(panel.address(), QString("127.0.0.1:" + sim.portText()));
+            QCOMPARE(panel.table->model()->index(0, 2).data().toString(), sim.portText()); // the row of the answer's address
             int editable = 0; // fields outside the three addresses: the card takes nothing else
             answerNextModal([&editable](QDialog *dialog) {
                 for (const QLineEdit *field : dialog->findChildren<QLineEdit *>())
@@ -247,6 +249,27 @@ private slots:
         QCOMPARE(stored(), QString(sim.ptyPath() + " 115200"));
         Panel panel;
         QCOMPARE(QString(panel.list(0)->currentText() + ' ' + panel.list(1)->currentText()), QString(sim.ptyPath() + " 115200"));
+    }
+
+    // A name is shown in its row and on disk at once; a row gone while its dialog was open is left alone.
+    void setAlias()
+    {
+        writeBook({element("127.0.0.1", "1", "A"), element("127.0.0.2", "2", "B")});
+        Panel panel;
+        answer(QStringLiteral("Ok"), 1, QStringLiteral("Lab"));
+        panel.menu(1, "Set Alias");
+        QCOMPARE(panel.table->model()->index(1, 3).data().toString(), QStringLiteral("Lab"));
+        QCOMPARE(readBook(), book({element("127.0.0.1", "1", "A"), element("127.0.0.2", "2", "Lab")}));
+        panel.table->model()->setData(panel.table->model()->index(0, 3), QStringLiteral("Desk")); // a cell edited in place
+        QCOMPARE(readBook(), book({element("127.0.0.1", "1", "Desk"), element("127.0.0.2", "2", "Lab")}));
+        answerNextModal([&panel](QDialog *dialog) {
+            withText(panel.net, QStringLiteral("Clear"))->click();
+            dialog->findChildren<QLineEdit *>().at(1)->setText(QStringLiteral("Gone"));
+            withText(dialog, QStringLiteral("Ok"))->click();
+        });
+        panel.menu(1, "Set Alias");
+        QCOMPARE(panel.table->model()->rowCount(), 0);
+        QCOMPARE(readBook(), QByteArray(R"({"items":[]})"));
     }
 
     // Every change to the list reaches the address book at exit.
@@ -287,6 +310,7 @@ private slots:
             answer(QStringLiteral("OK"), -1, QStringLiteral("127.0.0.9"));
             panel.doubleClick(2, 3);
             QCOMPARE(panel.table->model()->index(2, 1).data().toString(), QStringLiteral("127.0.0.9"));
+            QVERIFY(readBook().contains("\"ip\":\"127.0.0.9\"")); // on disk at once
         }
         QCOMPARE(readBook(), book({c, element("127.0.0.1", "1", "127.0.0.1"),
                                    element("127.0.0.9", "6800", QString(), QString(), "0.0.0.0", "255.0.255.1")}));

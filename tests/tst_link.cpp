@@ -1,4 +1,6 @@
 // The adapter's links: which one carries the commands, the network card's answer read back, and devices that go away.
+#include "link/netcardrules.h"
+#include "link/netreply.h"
 #include "link/protocoladapter.h"
 #include "link/reconnectschedule.h"
 #include "support/answeringpeer.h"
@@ -199,6 +201,44 @@ private slots:
         QCOMPARE(A::instance().queryNetSetting(), QString());
         QVERIFY(A::instance().connectTcp(Loopback, sim.portText()));
         QVERIFY(A::instance().queryNetSetting().startsWith(QLatin1String("HNW")));
+    }
+
+    void netCardRules_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<QString>("reach"); // per entry: + reaches, 0 no link, x the TCP link is to another device
+        QTest::addColumn<int>("answering");
+        QTest::newRow("no link") << "none" << "000" << -1;
+        QTest::newRow("serial: every entry, the answer's address names it") << "serial" << "+++" << 2;
+        QTest::newRow("tcp: only the entry at the other end") << "tcp" << "+xx" << 0;
+    }
+
+    // Which entry of the book a network card command reaches, which one an answer updates, and what it
+    // keeps of it: the operator's name, also through a reset.
+    void netCardRules()
+    {
+        QFETCH(QString, link);
+        QFETCH(QString, reach);
+        QFETCH(int, answering);
+        const QList<DeviceEntry> book = {{Loopback, m_peer->portText(), "", "", "", "A"}, {Loopback, m_refusedPort, "", "", "", "B"},
+                                         {"10.9.8.7", m_peer->portText(), "", "", "", "C"}};
+        if (link != QLatin1String("none"))
+            QVERIFY(link == QLatin1String("tcp") ? connectTcp() : openSerial());
+        QString reached;
+        for (const DeviceEntry &entry : book) {
+            const NetCardRules::Reach r = NetCardRules::reach(A::instance(), entry);
+            reached += r == NetCardRules::Reach::Reaches ? '+' : r == NetCardRules::Reach::NoLink ? '0' : 'x';
+        }
+        QCOMPARE(reached, reach);
+        DeviceEntry answer;
+        QCOMPARE(NetReply::parse(QString::fromLatin1(Answer), &answer), NetReply::Result::Ok);
+        if (answering < 0)
+            return;
+        QCOMPARE(NetCardRules::answeringRow(A::instance(), book, answer), answering);
+        const DeviceEntry kept = NetCardRules::withSettings(answer, book.at(answering));
+        QCOMPARE(kept, DeviceEntry({"10.9.8.7", "7000", "255.255.0.0", "10.9.8.1", "02-00-00-00-00-07", book.at(answering).alias}));
+        QCOMPARE(NetCardRules::afterReset(kept),
+                 DeviceEntry({"192.168.1.168", "6800", "255.255.255.0", "192.168.1.1", "", book.at(answering).alias}));
     }
 
     // A dropped link is tried at once, then ever less often, but never less than every 5 s.

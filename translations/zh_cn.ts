@@ -200,30 +200,6 @@
             <translation>断开</translation>
         </message>
         <message>
-            <source>Set Alias</source>
-            <translation>设置别名</translation>
-        </message>
-        <message>
-            <source>Up</source>
-            <translation>上移</translation>
-        </message>
-        <message>
-            <source>Down</source>
-            <translation>下移</translation>
-        </message>
-        <message>
-            <source>Delete</source>
-            <translation>删除</translation>
-        </message>
-        <message>
-            <source>Setting</source>
-            <translation>设置</translation>
-        </message>
-        <message>
-            <source>Reset</source>
-            <translation>重置</translation>
-        </message>
-        <message>
             <source>Net Setting</source>
             <translation>网络设置</translation>
         </message>
@@ -248,36 +224,12 @@
             <translation>添加</translation>
         </message>
         <message>
-            <source>Com Setting</source>
-            <translation>串口设置</translation>
-        </message>
-        <message>
-            <source>Com</source>
-            <translation>串口</translation>
-        </message>
-        <message>
-            <source>Baud</source>
-            <translation>波特率</translation>
-        </message>
-        <message>
             <source>All</source>
             <translation>全选</translation>
         </message>
         <message>
             <source>Clear</source>
             <translation>清空</translation>
-        </message>
-        <message>
-            <source>Tick</source>
-            <translation>勾选</translation>
-        </message>
-        <message>
-            <source>Ticked</source>
-            <translation>已勾选</translation>
-        </message>
-        <message>
-            <source>Not ticked</source>
-            <translation>未勾选</translation>
         </message>
         <message>
             <source>Devices</source>
@@ -506,6 +458,48 @@
         </message>
     </context>
     <context>
+        <name>DeviceListMenu</name>
+        <message>
+            <source>Setting</source>
+            <translation>设置</translation>
+        </message>
+        <message>
+            <source>Reset</source>
+            <translation>重置</translation>
+        </message>
+        <message>
+            <source>Delete</source>
+            <translation>删除</translation>
+        </message>
+        <message>
+            <source>Set Alias</source>
+            <translation>设置别名</translation>
+        </message>
+        <message>
+            <source>Up</source>
+            <translation>上移</translation>
+        </message>
+        <message>
+            <source>Down</source>
+            <translation>下移</translation>
+        </message>
+    </context>
+    <context>
+        <name>DeviceListModel</name>
+        <message>
+            <source>Ticked</source>
+            <translation>已勾选</translation>
+        </message>
+        <message>
+            <source>Not ticked</source>
+            <translation>未勾选</translation>
+        </message>
+        <message>
+            <source>Tick</source>
+            <translation>勾选</translation>
+        </message>
+    </context>
+    <context>
         <name>FileNotices</name>
         <message>
             <source>%1 could not be written; the channel names of this run are lost</source>
@@ -655,6 +649,21 @@
         <message>
             <source>the routing was not stored: %1</source>
             <translation>路由状态未能保存：%1</translation>
+        </message>
+    </context>
+    <context>
+        <name>SerialLinkGroup</name>
+        <message>
+            <source>Com Setting</source>
+            <translation>串口设置</translation>
+        </message>
+        <message>
+            <source>Com</source>
+            <translation>串口</translation>
+        </message>
+        <message>
+            <source>Baud</source>
+            <translation>波特率</translation>
         </message>
     </context>
     <context>

@@ -200,30 +200,6 @@
             <translation>中斷連線</translation>
         </message>
         <message>
-            <source>Set Alias</source>
-            <translation>設定別名</translation>
-        </message>
-        <message>
-            <source>Up</source>
-            <translation>上移</translation>
-        </message>
-        <message>
-            <source>Down</source>
-            <translation>下移</translation>
-        </message>
-        <message>
-            <source>Delete</source>
-            <translation>刪除</translation>
-        </message>
-        <message>
-            <source>Setting</source>
-            <translation>設定</translation>
-        </message>
-        <message>
-            <source>Reset</source>
-            <translation>重設</translation>
-        </message>
-        <message>
             <source>Net Setting</source>
             <translation>網路設定</translation>
         </message>
@@ -248,36 +224,12 @@
             <translation>新增</translation>
         </message>
         <message>
-            <source>Com Setting</source>
-            <translation>序列埠設定</translation>
-        </message>
-        <message>
-            <source>Com</source>
-            <translation>序列埠</translation>
-        </message>
-        <message>
-            <source>Baud</source>
-            <translation>鮑率</translation>
-        </message>
-        <message>
             <source>All</source>
             <translation>全選</translation>
         </message>
         <message>
             <source>Clear</source>
             <translation>清除</translation>
-        </message>
-        <message>
-            <source>Tick</source>
-            <translation>勾選</translation>
-        </message>
-        <message>
-            <source>Ticked</source>
-            <translation>已勾選</translation>
-        </message>
-        <message>
-            <source>Not ticked</source>
-            <translation>未勾選</translation>
         </message>
         <message>
             <source>Devices</source>
@@ -506,6 +458,48 @@
         </message>
     </context>
     <context>
+        <name>DeviceListMenu</name>
+        <message>
+            <source>Setting</source>
+            <translation>設定</translation>
+        </message>
+        <message>
+            <source>Reset</source>
+            <translation>重設</translation>
+        </message>
+        <message>
+            <source>Delete</source>
+            <translation>刪除</translation>
+        </message>
+        <message>
+            <source>Set Alias</source>
+            <translation>設定別名</translation>
+        </message>
+        <message>
+            <source>Up</source>
+            <translation>上移</translation>
+        </message>
+        <message>
+            <source>Down</source>
+            <translation>下移</translation>
+        </message>
+    </context>
+    <context>
+        <name>DeviceListModel</name>
+        <message>
+            <source>Ticked</source>
+            <translation>已勾選</translation>
+        </message>
+        <message>
+            <source>Not ticked</source>
+            <translation>未勾選</translation>
+        </message>
+        <message>
+            <source>Tick</source>
+            <translation>勾選</translation>
+        </message>
+    </context>
+    <context>
         <name>FileNotices</name>
         <message>
             <source>%1 could not be written; the channel names of this run are lost</source>
@@ -655,6 +649,21 @@
         <message>
             <source>the routing was not stored: %1</source>
             <translation>路由狀態未能儲存：%1</translation>
+        </message>
+    </context>
+    <context>
+        <name>SerialLinkGroup</name>
+        <message>
+            <source>Com Setting</source>
+            <translation>序列埠設定</translation>
+        </message>
+        <message>
+            <source>Com</source>
+            <translation>序列埠</translation>
+        </message>
+        <message>
+            <source>Baud</source>
+            <translation>鮑率</translation>
         </message>
     </context>
     <context>

@@ -1,19 +1,17 @@
 #include "setup/cconnectframe.h"
 
-#include "config/devicestore.h"
-#include "config/linkparameters.h"
-#include "config/settings.h"
 #include "link/linkkeeper.h"
+#include "link/netcardrules.h"
 #include "link/netreply.h"
 #include "link/protocoladapter.h"
 #include "setup/caliassetting.h"
 #include "setup/cconfigipdlg.h"
+#include "setup/devicelistmenu.h"
+#include "setup/devicelistmodel.h"
+#include "setup/seriallinkgroup.h"
 #include "widgets/checkboxdelegate.h"
 #include "widgets/cipedit.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QCursor>
 #include <QDebug>
 #include <QEvent>
 #include <QGroupBox>
@@ -21,20 +19,13 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
-#include <QMenu>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QSerialPortInfo>
-#include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include <utility>
-
 namespace {
 
-enum Column { TickColumn = 0, IpColumn = 1, PortColumn = 2, AliasColumn = 3, ColumnCount = 4 };
+using Column = DeviceListModel::Column;
 
 constexpr int TickColumnWidth = 20;
 constexpr int IpColumnWidth = 90;
@@ -48,16 +39,8 @@ const QString WidestPort = QStringLiteral("65535");
 constexpr int FrameMargin = 10;
 constexpr int ComGroupStretch = 1;
 constexpr int NetGroupStretch = 4;
-constexpr int ComRowSpacing = 4;
-constexpr int ComRowStretch = 10;
 constexpr int IpLabelMaximumWidth = 40;
 constexpr int IpFieldWidth = 120;
-
-const QString FallbackPortName = QStringLiteral("COM1");
-// Room for a whole device path such as /dev/ttyUSB0 or /dev/pts/12.
-constexpr int TypedPortChars = 11;
-const QString SlowBaud = QStringLiteral("9600");
-const QString FastBaud = QStringLiteral("115200");
 
 // Wide enough for each of its texts, so that "connect" turning into
 // "disconnect" moves nothing else in the window.
@@ -73,35 +56,6 @@ void fitToTexts(QPushButton *button, const QStringList &texts)
     button->setMinimumWidth(width);
 }
 
-DeviceEntry defaultEntry()
-{
-    DeviceEntry entry;
-    entry.ip = QStringLiteral("192.168.1.168");
-    entry.port = QStringLiteral("6800");
-    entry.subnet = QStringLiteral("255.255.255.0");
-    entry.gateway = QStringLiteral("192.168.1.1");
-    return entry;
-}
-
-// Windows names its serial ports COMn; elsewhere every port the system
-// reports is offered (ttyUSB0, ttyACM0, cu.usbserial...).
-QStringList serialPortNames()
-{
-    QStringList names;
-    const auto ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &info : ports) {
-#ifdef Q_OS_WIN
-        const QRegularExpression comPattern(QStringLiteral("[c|C][o|O][m|M]([0-9]+)"));
-        if (!comPattern.match(info.portName()).hasMatch())
-            continue;
-#endif
-        names.append(info.portName());
-    }
-    if (names.isEmpty())
-        names.append(FallbackPortName);
-    return names;
-}
-
 } // namespace
 
 CConnectFrame::CConnectFrame(QWidget *parent)
@@ -109,45 +63,17 @@ CConnectFrame::CConnectFrame(QWidget *parent)
 {
     initLayout();
     initTable();
-    initComboBoxes();
     initConnections();
-    m_connectText = tr("connect");
-    m_disconnectText = tr("disconnect");
-}
-
-CConnectFrame::~CConnectFrame()
-{
-    ::storePort(m_portList->currentText());
-    ::storeBaud(m_baudList->currentText());
-    m_addressBook->setEntries(m_devices);
-    m_addressBook.reset();
+    m_serial->fillLists();
+    retranslateUi();
+    m_getButton->setEnabled(false);
 }
 
 void CConnectFrame::initLayout()
 {
     // Everything is made inside its final parent: a finished group moved in
     // later would have its whole content styled again.
-    m_comGroup = new QGroupBox(this);
-    m_comLabel = new QLabel(m_comGroup);
-    m_portList = new QComboBox(m_comGroup);
-    m_portList->setView(new QListView);
-    m_baudLabel = new QLabel(m_comGroup);
-    m_baudList = new QComboBox(m_comGroup);
-    m_baudList->setView(new QListView);
-    m_serialConnectButton = new QPushButton(m_comGroup);
-
-    auto *comRow = new QHBoxLayout;
-    comRow->addWidget(m_comLabel);
-    comRow->addSpacing(ComRowSpacing);
-    // The port takes the room left, so that a typed device path shows whole.
-    comRow->addWidget(m_portList, ComRowStretch);
-    comRow->addWidget(m_baudLabel);
-    comRow->addSpacing(ComRowSpacing);
-    comRow->addWidget(m_baudList);
-    comRow->addStretch(ComRowStretch);
-    comRow->addWidget(m_serialConnectButton);
-    m_comGroup->setLayout(comRow);
-
+    m_serial = new SerialLinkGroup(this);
     m_netGroup = new QGroupBox(this);
     m_deviceTable = new QTableView(m_netGroup);
     m_addButton = new QPushButton(m_netGroup);
@@ -182,41 +108,24 @@ void CConnectFrame::initLayout()
     m_netGroup->setLayout(netLayout);
 
     auto *frameLayout = new QVBoxLayout(this);
-    frameLayout->addWidget(m_comGroup, ComGroupStretch);
+    frameLayout->addWidget(m_serial, ComGroupStretch);
     frameLayout->addWidget(m_netGroup, NetGroupStretch);
     frameLayout->setContentsMargins(FrameMargin, FrameMargin, FrameMargin, FrameMargin);
-
-    retranslateUi();
-    m_getButton->setEnabled(false);
 }
 
 void CConnectFrame::initTable()
 {
-    m_deviceModel = new QStandardItemModel(this);
-    m_deviceModel->setColumnCount(ColumnCount);
-    // Plain header data: these stay as they are in every language.
-    m_deviceModel->setHorizontalHeaderLabels(
-        {QString(), QStringLiteral("IP"), QStringLiteral("Port"), QStringLiteral("Alais")});
+    m_devices = new DeviceListModel(this);
     m_checkDelegate = new CheckBoxDelegate(m_deviceTable);
-    // The tick column shows no text, so screen readers get words for its cells.
-    connect(m_deviceModel, &QStandardItemModel::rowsInserted, this,
-            [this](const QModelIndex &, int first, int last) { nameTickCells(first, last); });
-    connect(m_deviceModel, &QStandardItemModel::dataChanged, this,
-            [this](const QModelIndex &topLeft, const QModelIndex &bottomRight, const QVector<int> &roles) {
-                if (topLeft.column() == TickColumn
-                    && (roles.isEmpty() || roles.contains(Qt::DisplayRole) || roles.contains(Qt::EditRole)))
-                    nameTickCells(topLeft.row(), bottomRight.row());
-            });
-
-    m_deviceTable->setModel(m_deviceModel);
+    m_deviceTable->setModel(m_devices);
     m_deviceTable->setItemDelegate(m_checkDelegate);
-    m_deviceTable->setColumnWidth(TickColumn, TickColumnWidth);
-    m_deviceTable->setColumnWidth(AliasColumn, AliasColumnWidth);
+    m_deviceTable->setColumnWidth(Column::TickColumn, TickColumnWidth);
+    m_deviceTable->setColumnWidth(Column::AliasColumn, AliasColumnWidth);
     fitAddressColumns();
     m_deviceTable->installEventFilter(this);
     m_deviceTable->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     // The alias takes the room the panel leaves, so the table needs no sideways scrolling.
-    m_deviceTable->horizontalHeader()->setSectionResizeMode(AliasColumn, QHeaderView::Stretch);
+    m_deviceTable->horizontalHeader()->setSectionResizeMode(Column::AliasColumn, QHeaderView::Stretch);
     m_deviceTable->verticalHeader()->hide();
     m_deviceTable->verticalHeader()->setDefaultSectionSize(RowHeight);
     m_deviceTable->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -224,104 +133,53 @@ void CConnectFrame::initTable()
     // Tab moves between the controls of the panel, not between the cells.
     m_deviceTable->setTabKeyNavigation(false);
     m_deviceTable->setContextMenuPolicy(Qt::CustomContextMenu);
-
-    m_setAliasAction = new QAction(tr("Set Alias"), this);
-    m_upAction = new QAction(tr("Up"), this);
-    m_downAction = new QAction(tr("Down"), this);
-    m_deleteAction = new QAction(tr("Delete"), this);
-    m_settingAction = new QAction(tr("Setting"), this);
-    m_resetAction = new QAction(tr("Reset"), this);
-    m_contextMenu = new QMenu(m_deviceTable);
-    m_contextMenu->addAction(m_settingAction);
-    m_contextMenu->addAction(m_resetAction);
-    m_contextMenu->addAction(m_deleteAction);
-    m_contextMenu->addAction(m_setAliasAction);
-    m_contextMenu->addAction(m_upAction);
-    m_contextMenu->addAction(m_downAction);
-
+    m_contextMenu = new DeviceListMenu(m_deviceTable);
+    connect(m_contextMenu, &DeviceListMenu::settingChosen, this, &CConnectFrame::onSetting);
+    connect(m_contextMenu, &DeviceListMenu::resetChosen, this, &CConnectFrame::onReset);
+    connect(m_contextMenu, &DeviceListMenu::deleteChosen, this, &CConnectFrame::onDelete);
+    connect(m_contextMenu, &DeviceListMenu::setAliasChosen, this, &CConnectFrame::onSetAlias);
+    connect(m_contextMenu, &DeviceListMenu::upChosen, this, &CConnectFrame::onUp);
+    connect(m_contextMenu, &DeviceListMenu::downChosen, this, &CConnectFrame::onDown);
     connect(m_deviceTable, &QWidget::customContextMenuRequested, this, &CConnectFrame::slotContextMenu);
-    connect(m_setAliasAction, &QAction::triggered, this, &CConnectFrame::onSetAlias);
-    connect(m_upAction, &QAction::triggered, this, &CConnectFrame::onUp);
-    connect(m_downAction, &QAction::triggered, this, &CConnectFrame::onDown);
-    connect(m_deleteAction, &QAction::triggered, this, &CConnectFrame::onDelete);
-    connect(m_settingAction, &QAction::triggered, this, &CConnectFrame::onSetting);
-    connect(m_resetAction, &QAction::triggered, this, &CConnectFrame::onReset);
-
-    clearTable();
-    m_addressBook = std::make_unique<DeviceStore>();
-    m_devices = m_addressBook->entries();
-    refreshTable();
-    nameControls();
-}
-
-void CConnectFrame::initComboBoxes()
-{
-    m_portList->addItems(serialPortNames());
-#ifndef Q_OS_WIN
-    // A pseudo-terminal or a /dev/serial/by-id path is not listed, so it can be typed.
-    m_portList->setEditable(true);
-    m_portList->setInsertPolicy(QComboBox::NoInsert);
-    m_portList->setMinimumContentsLength(TypedPortChars);
-#endif
-    const QString storedPort = linkParameters().port;
-    const int storedIndex = m_portList->findText(storedPort);
-    if (storedIndex >= 0)
-        m_portList->setCurrentIndex(storedIndex);
-    else if (m_portList->isEditable() && storedPort.startsWith(QLatin1Char('/')))
-        m_portList->setEditText(storedPort);
-    else
-        m_portList->setCurrentIndex(0);
-
-    m_baudList->addItems({SlowBaud, FastBaud});
-    m_baudList->setCurrentText(linkParameters().baud);
 }
 
 void CConnectFrame::initConnections()
 {
-    // Stored as they change, so that a killed program keeps them too.
-    connect(m_portList, &QComboBox::currentTextChanged, this, &::storePort);
-    connect(m_baudList, &QComboBox::currentTextChanged, this, &::storeBaud);
     connect(m_deviceTable, &QAbstractItemView::clicked, this, &CConnectFrame::doItemClicked);
     connect(m_deviceTable, &QAbstractItemView::doubleClicked, this, &CConnectFrame::doItemDoubleClicked);
     connect(m_netConnectButton, &QPushButton::clicked, this, &CConnectFrame::onConnectNet);
     connect(m_addButton, &QPushButton::clicked, this, &CConnectFrame::onAdd);
-    connect(m_serialConnectButton, &QPushButton::clicked, this, &CConnectFrame::onConnectPort);
+    connect(m_serial->connectButton(), &QPushButton::clicked, this, &CConnectFrame::onConnectPort);
     connect(m_getButton, &QPushButton::clicked, this, &CConnectFrame::onGet);
     connect(m_allButton, &QPushButton::clicked, this, &CConnectFrame::onSeleteAll);
     connect(m_clearButton, &QPushButton::clicked, this, &CConnectFrame::onClearAll);
     // The device closed a link under us: show that side as it now is.
     connect(&protocoladapter::instance(), &protocoladapter::linkDropped, this, [this](protocoladapter::LinkKind kind) {
         if (!m_keeper || !m_keeper->isRetrying(kind))
-            updateLinkUi(kind == protocoladapter::TcpLink ? NetSide : SerialSide, false);
+            updateLinkUi(kind, false);
     });
 }
 
 void CConnectFrame::setLinkKeeper(LinkKeeper *keeper)
 {
     m_keeper = keeper;
-    connect(keeper, &LinkKeeper::retrying, this, [this](protocoladapter::LinkKind kind) {
-        showRetrying(kind == protocoladapter::TcpLink ? NetSide : SerialSide);
-    });
-    connect(keeper, &LinkKeeper::restored, this, [this](protocoladapter::LinkKind kind) {
-        updateLinkUi(kind == protocoladapter::TcpLink ? NetSide : SerialSide, true);
-    });
+    connect(keeper, &LinkKeeper::retrying, this, [this](protocoladapter::LinkKind kind) { showRetrying(kind); });
+    connect(keeper, &LinkKeeper::restored, this, [this](protocoladapter::LinkKind kind) { updateLinkUi(kind, true); });
 }
 
 // The side stays taken, as the operator left it, and its button stops the tries.
-void CConnectFrame::showRetrying(LinkSide side)
+void CConnectFrame::showRetrying(protocoladapter::LinkKind side)
 {
     updateLinkUi(side, true);
-    QPushButton *button = side == NetSide ? m_netConnectButton : m_serialConnectButton;
-    button->setText(tr("retrying"));
-    button->setToolTip(tr("The link dropped and is being tried again; click to stop"));
+    connectButton(side)->setText(tr("retrying"));
+    connectButton(side)->setToolTip(tr("The link dropped and is being tried again; click to stop"));
 }
 
-bool CConnectFrame::stopRetrying(LinkSide side)
+bool CConnectFrame::stopRetrying(protocoladapter::LinkKind side)
 {
-    const protocoladapter::LinkKind kind = side == NetSide ? protocoladapter::TcpLink : protocoladapter::SerialLink;
-    if (!m_keeper || !m_keeper->isRetrying(kind))
+    if (!m_keeper || !m_keeper->isRetrying(side))
         return false;
-    m_keeper->stop(kind);
+    m_keeper->stop(side);
     updateLinkUi(side, false);
     return true;
 }
@@ -339,7 +197,7 @@ void CConnectFrame::fitLinkButtons()
 {
     const QStringList texts = {m_connectText, m_disconnectText, tr("Connect"), tr("retrying")};
     fitToTexts(m_netConnectButton, texts);
-    fitToTexts(m_serialConnectButton, texts);
+    fitToTexts(m_serial->connectButton(), texts);
 }
 
 // The table's font comes from the style sheet and the application font, both of
@@ -357,9 +215,9 @@ void CConnectFrame::fitAddressColumns()
     m_deviceTable->ensurePolished();
     const QFontMetrics metrics = m_deviceTable->fontMetrics();
     m_deviceTable->setColumnWidth(
-        IpColumn, qMax(IpColumnWidth, metrics.horizontalAdvance(WidestAddress) + CellTextMargin));
+        Column::IpColumn, qMax(IpColumnWidth, metrics.horizontalAdvance(WidestAddress) + CellTextMargin));
     m_deviceTable->setColumnWidth(
-        PortColumn, qMax(PortColumnWidth, metrics.horizontalAdvance(WidestPort) + CellTextMargin));
+        Column::PortColumn, qMax(PortColumnWidth, metrics.horizontalAdvance(WidestPort) + CellTextMargin));
 }
 
 void CConnectFrame::retranslateUi()
@@ -373,22 +231,13 @@ void CConnectFrame::retranslateUi()
     m_netConnectButton->setText(m_netShownConnected ? m_disconnectText : tr("Connect"));
     m_getButton->setText(tr("Get"));
     m_addButton->setText(tr("Add"));
-    m_comGroup->setTitle(tr("Com Setting"));
-    m_comLabel->setText(tr("Com"));
-    m_baudLabel->setText(tr("Baud"));
-    m_serialConnectButton->setText(m_serialShownConnected ? m_disconnectText : tr("Connect"));
-    for (LinkSide side : {NetSide, SerialSide}) {
-        if (m_keeper && m_keeper->isRetrying(side == NetSide ? protocoladapter::TcpLink : protocoladapter::SerialLink))
+    m_serial->retranslateUi();
+    m_serial->connectButton()->setText(m_serialShownConnected ? m_disconnectText : tr("Connect"));
+    for (protocoladapter::LinkKind side : {protocoladapter::TcpLink, protocoladapter::SerialLink}) {
+        if (m_keeper && m_keeper->isRetrying(side))
             showRetrying(side);
     }
-    if (m_setAliasAction) {
-        m_setAliasAction->setText(tr("Set Alias"));
-        m_upAction->setText(tr("Up"));
-        m_downAction->setText(tr("Down"));
-        m_deleteAction->setText(tr("Delete"));
-        m_settingAction->setText(tr("Setting"));
-        m_resetAction->setText(tr("Reset"));
-    }
+    m_contextMenu->retranslateUi();
     m_allButton->setText(tr("All"));
     m_clearButton->setText(tr("Clear"));
     fitLinkButtons();
@@ -398,59 +247,46 @@ void CConnectFrame::retranslateUi()
 // Controls without text of their own are named after the label beside them.
 void CConnectFrame::nameControls()
 {
-    m_comLabel->setBuddy(m_portList);
-    m_baudLabel->setBuddy(m_baudList);
     m_portLabel->setBuddy(m_portEdit);
-    m_portList->setAccessibleName(m_comLabel->text());
-    m_baudList->setAccessibleName(m_baudLabel->text());
     m_portEdit->setAccessibleName(m_portLabel->text());
-    if (!m_deviceModel)
-        return;
     m_deviceTable->setAccessibleName(tr("Devices"));
-    m_deviceModel->setHeaderData(TickColumn, Qt::Horizontal, tr("Tick"), Qt::AccessibleTextRole);
-    nameTickCells(0, m_deviceModel->rowCount() - 1);
+    m_devices->retranslate();
 }
 
-void CConnectFrame::nameTickCells(int first, int last)
+QPushButton *CConnectFrame::connectButton(protocoladapter::LinkKind side) const
 {
-    for (int row = first; row <= last; ++row) {
-        m_deviceModel->setData(m_deviceModel->index(row, TickColumn),
-                               isTicked(row) ? tr("Ticked") : tr("Not ticked"), Qt::AccessibleTextRole);
-    }
+    return side == protocoladapter::TcpLink ? m_netConnectButton : m_serial->connectButton();
 }
 
-void CConnectFrame::updateLinkUi(LinkSide side, bool connected)
+void CConnectFrame::updateLinkUi(protocoladapter::LinkKind side, bool connected)
 {
-    const QString text = connected ? m_disconnectText : m_connectText;
-    (side == NetSide ? m_netConnectButton : m_serialConnectButton)->setToolTip(QString());
-    if (side == NetSide) {
+    connectButton(side)->setToolTip(QString());
+    connectButton(side)->setText(connected ? m_disconnectText : m_connectText);
+    if (side == protocoladapter::TcpLink) {
         m_netShownConnected = connected;
-        m_netConnectButton->setText(text);
         m_ipEdit->setEnabled(!connected);
         m_portEdit->setEnabled(!connected);
     } else {
         m_serialShownConnected = connected;
-        m_serialConnectButton->setText(text);
-        m_portList->setEnabled(!connected);
-        m_baudList->setEnabled(!connected);
+        m_serial->showOpen(connected);
     }
     m_getButton->setEnabled(protocoladapter::instance().isConnected());
 }
 
 void CConnectFrame::onConnectPort()
 {
-    if (stopRetrying(SerialSide))
+    if (stopRetrying(protocoladapter::SerialLink))
         return;
     protocoladapter &adapter = protocoladapter::instance();
     if (adapter.isSerialOpen()) {
         adapter.closeSerial();
-        updateLinkUi(SerialSide, false);
+        updateLinkUi(protocoladapter::SerialLink, false);
         return;
     }
-    const QString portName = m_portList->currentText();
-    if (adapter.openSerial(portName, m_baudList->currentText())) {
+    const QString portName = m_serial->portName();
+    if (adapter.openSerial(portName, m_serial->baud())) {
         qDebug() << "open port" << portName;
-        updateLinkUi(SerialSide, true);
+        updateLinkUi(protocoladapter::SerialLink, true);
     } else {
         qDebug() << "can't open port";
     }
@@ -458,45 +294,35 @@ void CConnectFrame::onConnectPort()
 
 void CConnectFrame::onConnectNet()
 {
-    if (stopRetrying(NetSide))
+    if (stopRetrying(protocoladapter::TcpLink))
         return;
     protocoladapter &adapter = protocoladapter::instance();
     if (adapter.isTcpConnected()) {
         if (!adapter.disconnectTcp())
-            updateLinkUi(NetSide, false);
+            updateLinkUi(protocoladapter::TcpLink, false);
         return;
     }
-    QList<int> ticked;
-    for (int row = 0; row < m_devices.size(); ++row) {
-        if (isTicked(row))
-            ticked.append(row);
-    }
+    const QList<int> ticked = m_devices->tickedRows();
     if (ticked.isEmpty()) {
         emit notice(tr("Connect: no row is ticked"));
         return;
     }
-    const DeviceEntry &device = m_devices.at(ticked.first());
+    const DeviceEntry device = m_devices->device(ticked.first());
     if (ticked.size() > 1) {
         emit notice(tr("%1 rows are ticked: connecting to the topmost, %2:%3")
                         .arg(ticked.size()).arg(device.ip, device.port));
     }
     if (adapter.connectTcp(device.ip, device.port)) {
         qDebug() << QStringLiteral("Connect to ") + m_ipEdit->text() + QLatin1Char(':') + m_portEdit->text();
-        updateLinkUi(NetSide, true);
+        updateLinkUi(protocoladapter::TcpLink, true);
     } else {
         qDebug() << "can't connect to service";
     }
 }
 
-bool CConnectFrame::isTicked(int row) const
-{
-    return m_deviceModel->index(row, TickColumn).data(Qt::DisplayRole).toBool();
-}
-
 int CConnectFrame::currentDeviceRow() const
 {
-    const int row = m_deviceTable->currentIndex().row();
-    return row >= 0 && row < m_devices.size() ? row : -1;
+    return m_deviceTable->currentIndex().row();
 }
 
 CConfigIPDlg *CConnectFrame::networkDialog()
@@ -508,9 +334,7 @@ CConfigIPDlg *CConnectFrame::networkDialog()
 
 void CConnectFrame::doItemClicked(const QModelIndex &index)
 {
-    if (index.row() < 0 || index.row() >= m_devices.size())
-        return;
-    const DeviceEntry &device = m_devices.at(index.row());
+    const DeviceEntry device = m_devices->device(index.row());
     m_ipEdit->setText(device.ip);
     m_portEdit->setText(device.port);
 }
@@ -518,37 +342,24 @@ void CConnectFrame::doItemClicked(const QModelIndex &index)
 void CConnectFrame::doItemDoubleClicked(const QModelIndex &index)
 {
     const int row = index.row();
-    if (row < 0 || row >= m_devices.size())
-        return;
     CConfigIPDlg *dialog = networkDialog();
-    dialog->setEntry(m_devices.at(row));
-    if (dialog->exec() != QDialog::Accepted || row >= m_devices.size())
+    dialog->setEntry(m_devices->device(row));
+    if (dialog->exec() != QDialog::Accepted || row >= m_devices->rowCount())
         return;
     const DeviceEntry edited = dialog->entry();
-    const DeviceEntry &stored = m_devices.at(row);
     // An unchanged address keeps the name the operator gave it.
-    if (edited.ip == stored.ip && edited.port == stored.port && edited.subnet == stored.subnet
-        && edited.gateway == stored.gateway && edited.mac == stored.mac) {
-        return;
-    }
-    updateRow(row, edited);
+    if (NetCardRules::withSettings(edited, m_devices->device(row)) != m_devices->device(row))
+        m_devices->setDevice(row, edited);
 }
 
 void CConnectFrame::onAdd()
 {
     CConfigIPDlg *dialog = networkDialog();
-    dialog->setEntry(defaultEntry());
+    dialog->setEntry(NetCardRules::factoryEntry());
     // A new device may listen on any port; nothing is sent to it here.
     dialog->setPortEditable(true);
-    if (dialog->exec() != QDialog::Accepted)
-        return;
-    const DeviceEntry added = dialog->entry();
-    const int row = m_devices.size();
-    m_deviceModel->setItem(row, IpColumn, new QStandardItem(added.ip));
-    m_deviceModel->setItem(row, PortColumn, new QStandardItem(added.port));
-    m_deviceModel->setItem(row, AliasColumn, new QStandardItem(added.alias));
-    m_devices.append(added);
-    storeDevices();
+    if (dialog->exec() == QDialog::Accepted)
+        m_devices->appendDevice(dialog->entry());
 }
 
 void CConnectFrame::onGet()
@@ -558,7 +369,7 @@ void CConnectFrame::onGet()
     qDebug() << "XXXXXX" << reply;
 
     // Anything but a full answer leaves the list and the fields as they were.
-    DeviceEntry device = defaultEntry();
+    DeviceEntry device = NetCardRules::factoryEntry();
     int fields = 0;
     switch (NetReply::parse(reply, &device, &fields)) {
     case NetReply::Result::NoPrefix:
@@ -576,18 +387,10 @@ void CConnectFrame::onGet()
         break;
     }
 
-    // Over TCP the answer is from the device at the other end of the link, whose
-    // address may be shared with others behind one multi-port server; over the
-    // serial port only the answer's address says which row it is.
-    const bool overTcp = adapter.commandLink() == protocoladapter::TcpLink;
-    for (int row = 0; row < m_devices.size(); ++row) {
-        const DeviceEntry &stored = m_devices.at(row);
-        if (overTcp ? adapter.isTcpLinkTo(stored.ip, stored.port) : stored.ip == device.ip) {
-            // The answer knows nothing of the operator's name for the device.
-            device.alias = stored.alias;
-            updateRow(row, device);
-            break;
-        }
+    const int row = NetCardRules::answeringRow(adapter, m_devices->devices(), device);
+    if (row >= 0) {
+        device = NetCardRules::withSettings(device, m_devices->device(row));
+        m_devices->setDevice(row, device);
     }
     if (adapter.isSerialOpen()) {
         m_ipEdit->setText(device.ip);
@@ -595,26 +398,21 @@ void CConnectFrame::onGet()
     }
 }
 
-// Over TCP a command reaches only the device at the other end of the link; over
-// the serial port the operator says which device is on the cable.
 bool CConnectFrame::commandReaches(int row, const char *command)
 {
-    const protocoladapter &adapter = protocoladapter::instance();
     const QString name = QLatin1String(command);
-    if (!adapter.isConnected()) {
+    const DeviceEntry device = m_devices->device(row);
+    const NetCardRules::Reach reach = NetCardRules::reach(protocoladapter::instance(), device);
+    if (reach == NetCardRules::Reach::NoLink) {
         qDebug() << command << "not sent: no link is open; the device list is left as it is";
         emit notice(tr("%1 not sent: no link is open").arg(name));
-        return false;
-    }
-    const DeviceEntry &device = m_devices.at(row);
-    if (adapter.commandLink() == protocoladapter::TcpLink && !adapter.isTcpLinkTo(device.ip, device.port)) {
+    } else if (reach == NetCardRules::Reach::OtherDevice) {
         const QString address = device.ip + QLatin1Char(':') + device.port;
         qDebug().noquote() << command << "not sent: the TCP link is not to" << address
                            << "- the device list is left as it is";
         emit notice(tr("%1 not sent: the TCP link is not to %2").arg(name, address));
-        return false;
     }
-    return true;
+    return reach == NetCardRules::Reach::Reaches;
 }
 
 // The device changed its address, so the TCP link is gone.
@@ -624,7 +422,7 @@ void CConnectFrame::dropTcpAfterNetChange()
     if (!adapter.isTcpConnected())
         return;
     if (!adapter.disconnectTcp())
-        updateLinkUi(NetSide, false);
+        updateLinkUi(protocoladapter::TcpLink, false);
 }
 
 void CConnectFrame::onReset()
@@ -637,11 +435,7 @@ void CConnectFrame::onReset()
         return;
     }
     dropTcpAfterNetChange();
-    // The card forgets its settings, not the operator's name for it.
-    const QString alias = m_devices.at(row).alias;
-    m_devices[row] = defaultEntry();
-    m_devices[row].alias = alias;
-    refreshTable();
+    m_devices->setDevice(row, NetCardRules::afterReset(m_devices->device(row)));
 }
 
 void CConnectFrame::onSetting()
@@ -650,30 +444,28 @@ void CConnectFrame::onSetting()
     if (row < 0 || !commandReaches(row, "HWS"))
         return;
     CConfigIPDlg *dialog = networkDialog();
-    dialog->setEntry(m_devices.at(row));
+    dialog->setEntry(m_devices->device(row));
     // The link may have gone while the dialog was open.
-    if (dialog->exec() != QDialog::Accepted || row >= m_devices.size() || !commandReaches(row, "HWS"))
+    if (dialog->exec() != QDialog::Accepted || row >= m_devices->rowCount() || !commandReaches(row, "HWS"))
         return;
-    DeviceEntry changed = dialog->entry();
+    const DeviceEntry changed = dialog->entry();
     if (!protocoladapter::instance().sendNetSetting(changed.ip, changed.subnet, changed.gateway)) {
         qDebug() << "HWS could not be written; the device list is left as it is";
         return;
     }
-    changed.alias = m_devices.at(row).alias;
-    updateRow(row, changed);
+    m_devices->setDevice(row, NetCardRules::withSettings(changed, m_devices->device(row)));
     dropTcpAfterNetChange();
 }
 
 void CConnectFrame::onSeleteAll()
 {
-    for (int row = 0; row < m_deviceModel->rowCount(); ++row)
-        m_deviceModel->setData(m_deviceModel->index(row, TickColumn), true, Qt::EditRole);
+    m_devices->tickAll();
     m_deviceTable->selectAll();
 }
 
 void CConnectFrame::onClearAll()
 {
-    clearTable();
+    m_devices->clear();
 }
 
 void CConnectFrame::slotContextMenu(QPoint point)
@@ -681,9 +473,7 @@ void CConnectFrame::slotContextMenu(QPoint point)
     const QModelIndex index = m_deviceTable->indexAt(point);
     if (!index.isValid())
         return;
-    m_upAction->setEnabled(index.row() != 0);
-    m_downAction->setEnabled(index.row() != m_devices.size() - 1);
-    m_contextMenu->exec(QCursor::pos());
+    m_contextMenu->popUpFor(index.row(), m_devices->rowCount());
 }
 
 void CConnectFrame::onSetAlias()
@@ -697,84 +487,32 @@ void CConnectFrame::onSetAlias()
     }
     // The kept dialog takes its title again, in case the language changed since.
     m_aliasDialog->setMode(CAliasSetting::IpCardMode);
-    DeviceEntry device = m_devices.at(row);
+    DeviceEntry device = m_devices->device(row);
     m_aliasDialog->setDefaultText(device.ip);
     m_aliasDialog->setAlias(device.alias);
-    if (m_aliasDialog->exec() != QDialog::Accepted || row >= m_devices.size())
+    if (m_aliasDialog->exec() != QDialog::Accepted || row >= m_devices->rowCount())
         return;
     device.alias = m_aliasDialog->alias();
-    updateRow(row, device);
+    m_devices->setDevice(row, device);
 }
 
 void CConnectFrame::onUp()
 {
     const int row = currentDeviceRow();
-    if (row <= 0)
-        return;
-    swapDevices(row, row - 1);
+    if (row > 0)
+        m_devices->swapDevices(row, row - 1);
 }
 
 void CConnectFrame::onDown()
 {
     const int row = currentDeviceRow();
-    if (row < 0 || row + 1 >= m_devices.size())
-        return;
-    swapDevices(row, row + 1);
-}
-
-// The tick goes with its device, so Connect still reaches the one ticked.
-void CConnectFrame::swapDevices(int row, int other)
-{
-    std::swap(m_devices[row], m_devices[other]);
-    const QModelIndex tick = m_deviceModel->index(row, TickColumn);
-    const QModelIndex otherTick = m_deviceModel->index(other, TickColumn);
-    const QVariant ticked = tick.data(Qt::EditRole);
-    m_deviceModel->setData(tick, otherTick.data(Qt::EditRole), Qt::EditRole);
-    m_deviceModel->setData(otherTick, ticked, Qt::EditRole);
-    refreshTable();
+    if (row >= 0 && row + 1 < m_devices->rowCount())
+        m_devices->swapDevices(row, row + 1);
 }
 
 void CConnectFrame::onDelete()
 {
     const int row = currentDeviceRow();
-    if (row < 0)
-        return;
-    m_deviceModel->removeRows(0, m_deviceModel->rowCount());
-    m_devices.removeAt(row);
-    refreshTable();
-}
-
-void CConnectFrame::refreshTable()
-{
-    for (int row = 0; row < m_devices.size(); ++row) {
-        const DeviceEntry &device = m_devices.at(row);
-        m_deviceModel->setItem(row, IpColumn, new QStandardItem(device.ip));
-        m_deviceModel->setItem(row, PortColumn, new QStandardItem(device.port));
-        m_deviceModel->setItem(row, AliasColumn, new QStandardItem(device.alias));
-    }
-    storeDevices();
-}
-
-void CConnectFrame::updateRow(int row, const DeviceEntry &entry)
-{
-    qDebug() << "vvvvv" << entry.ip;
-    m_deviceModel->setItem(row, IpColumn, new QStandardItem(entry.ip));
-    m_deviceModel->setItem(row, PortColumn, new QStandardItem(entry.port));
-    m_deviceModel->setItem(row, AliasColumn, new QStandardItem(entry.alias));
-    m_devices[row] = entry;
-    storeDevices();
-}
-
-void CConnectFrame::clearTable()
-{
-    m_deviceModel->removeRows(0, m_deviceModel->rowCount());
-    m_devices.clear();
-    storeDevices();
-}
-
-// What the operator entered is on disk at once, not only at exit.
-void CConnectFrame::storeDevices()
-{
-    if (m_addressBook)
-        m_addressBook->setEntries(m_devices);
+    if (row >= 0)
+        m_devices->removeDevice(row);
 }
