@@ -1,6 +1,7 @@
 // Settings, channel aliases, scene names and address book, as a start finds them and an exit leaves them.
 #include "config/aliasstore.h"
 #include "config/devicestore.h"
+#include "config/filenotices.h"
 #include "config/linkparameters.h"
 #include "config/routestate.h"
 #include "config/scenestore.h"
@@ -83,6 +84,7 @@ private slots:
     void namesReachTheNextStart_data();
     void namesReachTheNextStart();
     void everySetterWritesItsKey();
+    void nameKeptWhenTheFileIsGone();
     void routingKnownAfterRestart_data();
     void routingKnownAfterRestart();
 
@@ -295,6 +297,20 @@ void TstStores::everySetterWritesItsKey()
              QByteArray("[General]\nBaud=19\nConnectType=8\nIPAdd=20\nNetPort=21\nPollInBegin=9\nPollInEnd=10\n"
                         "PollOutEnd=12\nPollOutStart=11\nPollSleep=13\nPort=18\nTimingEnd=15\nTimingOut=16\n"
                         "TimingSleep=17\nTimingStart=14\naudio=1\nid=7\n"));
+}
+
+// A name given while its file cannot be written stays in use, and the console says which one.
+void TstStores::nameKeptWhenTheFileIsGone()
+{
+    SceneStore scenes;
+    QVERIFY(QFile::remove("SceneConfig.ini") && QDir().mkdir("SceneConfig.ini"));
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("could not be written"));
+    FileNotices::instance().takePending();
+    scenes.setSceneName(4, "Hall");
+    QCOMPARE(scenes.sceneName(4), QString("Hall"));
+    QCOMPARE(FileNotices::instance().takePending(),
+             QStringList("SceneConfig.ini could not be written; the new name of scene 5 is kept in memory"));
+    QVERIFY(QDir().rmdir("SceneConfig.ini"));
 }
 
 void TstStores::routingKnownAfterRestart_data()

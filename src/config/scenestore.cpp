@@ -96,7 +96,6 @@ bool SceneStore::writeBack()
 void SceneStore::createDefaults()
 {
     m_settings->beginGroup(NamesGroup);
-    m_names.clear();
     for (int n = 1; n <= SceneCount; ++n) {
         const QString name = sceneKey(n);
         m_settings->setValue(sceneKey(n), name);
@@ -106,7 +105,6 @@ void SceneStore::createDefaults()
     m_settings->endGroup();
 
     m_settings->beginGroup(SavedGroup);
-    m_saved.clear();
     for (int n = 1; n <= SceneCount; ++n) {
         m_settings->setValue(sceneKey(n), false);
         m_saved.append(false);
@@ -118,13 +116,11 @@ void SceneStore::createDefaults()
 void SceneStore::load()
 {
     bool lost = false;
-    m_names.clear();
     m_settings->beginGroup(NamesGroup);
     for (int n = 1; n <= SceneCount; ++n)
         m_names.append(storedName(*m_settings, n, &lost));
     m_settings->endGroup();
 
-    m_saved.clear();
     m_settings->beginGroup(SavedGroup);
     for (int n = 1; n <= SceneCount; ++n)
         m_saved.append(m_settings->value(sceneKey(n)).toBool());
