@@ -2,6 +2,7 @@
 // and what the operator entered surviving mistakes and a killed program.
 #include "config/aliasstore.h"
 #include "config/devicestore.h"
+#include "config/linkparameters.h"
 #include "config/scenestore.h"
 #include "link/protocoladapter.h"
 #include "setup/cconnectframe.h"
@@ -221,6 +222,8 @@ private slots:
             const QSettings file(m_env->filePath(QStringLiteral("UserData.ini")), QSettings::IniFormat);
             return QString(file.value("Port").toString() + ' ' + file.value("Baud").toString());
         };
+        linkParameters().port = QStringLiteral("COM3"); // a name from another system is not offered as typed
+        QVERIFY(Panel().list(0)->currentText() != QLatin1String("COM3"));
         {
             Panel panel;
             panel.list(1)->setCurrentText(QStringLiteral("115200"));

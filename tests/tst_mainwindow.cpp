@@ -264,6 +264,7 @@ private slots:
                 (connectNet = connectButton)->click(); // Com, then Net with no row ticked
         QAbstractItemModel *devices = window.findChild<QTableView *>()->model();
         devices->setData(devices->index(0, 0), true);
+        connectNet->click(); // one row ticked: no word about the others
         devices->setData(devices->index(1, 0), true);
         connectNet->click();
         const QString refused = "127.0.0.1:" + QString::number(refusing.localPort());
@@ -271,9 +272,10 @@ private slots:
                                                 "Switch not sent: no output is ticked", "1D01TOALL. not sent: no link is open",
                                                 "Write not sent: 2 outputs are ticked, one is wanted",
                                                 "can't open port " + taken.slavePath() + ": Permission error while locking the device",
-                                                "Connect: no row is ticked", "2 rows are ticked: connecting to the topmost, " + refused,
+                                                "Connect: no row is ticked", "can't connect to " + refused + ": Connection refused",
+                                                "2 rows are ticked: connecting to the topmost, " + refused,
                                                 "can't connect to " + refused + ": Connection refused"}));
-        QCOMPARE(cursors.join(' '), "13 0-1");
+        QCOMPARE(cursors.join(' '), "13 0-1 13 0-1");
 
         withText(&window, "Setting", true)->click();
         QVERIFY(protocoladapter::instance().openSerial(pty.slavePath(), "9600"));
@@ -289,9 +291,9 @@ private slots:
         QVERIFY(pty.readAtLeast(6).startsWith("1D"));
         pty.closeMaster();
         QTRY_VERIFY(withText(&window, "Start Poll", true));
-        QTRY_COMPARE(notices(&window).size(), 16); // the serial link is being tried as well
+        QTRY_COMPARE(notices(&window).size(), 17); // the serial link is being tried as well
         withText(&window, "Start Poll", true)->click();
-        QStringList seen = notices(&window).mid(9);
+        QStringList seen = notices(&window).mid(10);
         seen[4] = seen[4].section(':', 0, 0); // the reason a pty gives varies
         QCOMPARE(seen, (QStringList{"commands go out on " + tcpAddress, "TCP link dropped: The remote host closed the connection",
                                     "commands go out on the serial port " + pty.slavePath(),
