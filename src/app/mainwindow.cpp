@@ -187,8 +187,8 @@ QString MainWindow::currentLanguageFile(bool *hasFile)
 
 void MainWindow::onChangeLang(int langType)
 {
-    if (langType >= 0 && langType <= 2)
-        showQtTexts(langType);
+    // The menu offers these three only.
+    showQtTexts(langType);
     switch (langType) {
     case 1:
         if (m_translator.load(languageFile("zh_tw.qm")))
