@@ -197,6 +197,7 @@ private slots:
         panel.table->setFont(QFont(panel.table->font().family(), 28));
         QVERIFY(panel.table->columnWidth(1) > panel.table->fontMetrics().horizontalAdvance("255.255.255.255"));
         panel.act(1, "L1R1B1C1E1");
+        QCOMPARE(panel.address(), QString("127.0.0.1:" + second.portText())); // a click shows the row's address
         panel.netButton->click();
         QCOMPARE(panel.state(), QStringLiteral("disconnect/Connect 10011"));
         protocoladapter::instance().sendRaw(QStringLiteral("1D2V2."));
