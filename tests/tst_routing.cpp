@@ -167,6 +167,10 @@ private slots:
             QCOMPARE(sim.lastCommand().value("text").toString(), QString(step.wire));
             QCOMPARE(shown(view), QString(step.shown));
         }
+        // A header tells its channel by name and number, as a screen reader reads it.
+        const QString output3 = view->model()->headerData(2, Qt::Vertical, Qt::AccessibleTextRole).toString();
+        QVERIFY2(output3.endsWith(" (3)"), qPrintable(output3));
+        QVERIFY(view->model()->headerData(1, Qt::Horizontal, Qt::ToolTipRole).toString().endsWith(" (2)"));
         // What a kill -9 would leave behind, read while the program runs.
         QCOMPARE(m_env.readFile("RouteState.json"), QByteArray(R"({"inputs":4,"outputs":4,"routing":[1,3,3,3]})"));
         protocoladapter::instance().disconnectTcp();
