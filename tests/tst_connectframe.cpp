@@ -268,6 +268,7 @@ private slots:
         QCOMPARE(readBook(), book({element("127.0.0.1", "1", "Desk"), element("127.0.0.2", "2", "Lab")}));
         answerNextModal([&panel](QDialog *dialog) {
             withText(panel.net, QStringLiteral("Clear"))->click();
+            QVERIFY(!dialog->findChildren<QLineEdit *>().at(0)->isEnabled()); // the old name is shown, not edited
             dialog->findChildren<QLineEdit *>().at(1)->setText(QStringLiteral("Gone"));
             withText(dialog, QStringLiteral("Ok"))->click();
         });
